@@ -1,0 +1,29 @@
+# Settings for the Windows build: a static executable that needs no DLL beside it,
+# and a Wine wrapper so that ctest runs the Windows tests in a private prefix.
+
+enable_language(RC)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+# Static zlib for the target; linked by path so zlib1.dll is never needed.
+set(TALLYGLASS_WINDOWS_ZLIB /usr/x86_64-w64-mingw32/lib/libz.a)
+
+set(WINE_PREFIX "${CMAKE_BINARY_DIR}/wineprefix")
+find_program(WINE64 NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH REQUIRED)
+configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
+               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+
+# The prefix must exist before the first test discovery: creating it takes longer
+# than a discovery time-out allows.
+add_custom_command(
+  OUTPUT ${WINE_PREFIX}/system.reg
+  COMMAND ${CMAKE_BINARY_DIR}/wine-run wineboot -i
+  COMMENT "Creating the private Wine prefix")
+add_custom_target(wineprefix ALL DEPENDS ${WINE_PREFIX}/system.reg)
+
+# GoogleTest for the target, from Debian's sources.
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+# It defines the GTest:: targets itself.
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
