@@ -1,0 +1,110 @@
+#include "ui/Application.h"
+
+#include <commctrl.h>
+
+#include "ui/Form.h"
+
+TApplication Application;
+
+std::string ErrorReportText(const std::string& message)
+{
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
+        return message + '.';
+    return message;
+}
+
+int StartupShowCommand()
+{
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    GetStartupInfoA(&startup);
+    if (startup.dwFlags & STARTF_USESHOWWINDOW) {
+        if (startup.wShowWindow == SW_SHOWMAXIMIZED)
+            return SW_SHOWMAXIMIZED;
+        if (startup.wShowWindow == SW_SHOWMINNOACTIVE)
+            return SW_SHOWMINNOACTIVE;
+    }
+    return SW_SHOWNORMAL;
+}
+
+void TApplication::Initialize()
+{
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+}
+
+int TApplication::Run()
+{
+    terminated_ = false;
+    if (mainForm_) {
+        mainForm_->ShowForm(StartupShowCommand());
+        while (HandleMessage()) {
+        }
+    }
+    return 0;
+}
+
+void TApplication::Terminate()
+{
+    PostQuitMessage(0);
+}
+
+bool TApplication::HandleMessage()
+{
+    MSG message;
+    const BOOL result = GetMessageA(&message, nullptr, 0, 0);
+    if (result == 0 || result == -1) {
+        terminated_ = true;
+        return false;
+    }
+    DispatchOne(message);
+    return true;
+}
+
+void TApplication::ProcessMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            terminated_ = true;
+            return;
+        }
+        DispatchOne(message);
+    }
+}
+
+void TApplication::DispatchOne(MSG& message)
+{
+    if (message.message == WM_KEYDOWN) {
+        TControl* target = nullptr;
+        for (HWND w = message.hwnd; w && !target; w = GetParent(w))
+            target = TControl::FromHandle(w);
+        if (target)
+            if (TForm* form = target->ParentForm(); form && form->DialogKey(target, message.wParam))
+                return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+}
+
+void TApplication::DestroyForms()
+{
+    mainForm_ = nullptr;
+    while (forms_.ComponentCount() > 0)
+        delete forms_.Components(forms_.ComponentCount() - 1);
+}
+
+void TApplication::HandleException(const std::exception& error)
+{
+    const std::string text = ErrorReportText(error.what());
+    if (OnErrorReport)
+        OnErrorReport(Title, text);
+    else
+        MessageBoxA(GetActiveWindow(), text.c_str(), Title.c_str(), MB_OK | MB_ICONERROR);
+}
+
+void TApplication::SettingsChanged()
+{
+    if (OnSettingsChange)
+        OnSettingsChange();
+}

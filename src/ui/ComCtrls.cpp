@@ -1,0 +1,125 @@
+#include "ui/ComCtrls.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+TListView::TListView(TComponent* owner) : TControl(owner)
+{
+    SetTabStop(true);
+}
+
+void TListView::FillCreateParams(CreateParams& params)
+{
+    params.ClassName = WC_LISTVIEWA;
+    params.Style |= LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP;
+    params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TListView::HandleCreated()
+{
+    SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+}
+
+void TListView::AddColumn(const std::string& caption, int width, TAlignment alignment)
+{
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+    column.fmt = alignment == taRightJustify ? LVCFMT_RIGHT : alignment == taCenter ? LVCFMT_CENTER : LVCFMT_LEFT;
+    column.cx = width;
+    column.pszText = const_cast<char*>(caption.c_str());
+    column.iSubItem = columnCount_;
+    SendMessageA(Handle(), LVM_INSERTCOLUMNA, static_cast<WPARAM>(columnCount_), reinterpret_cast<LPARAM>(&column));
+    ++columnCount_;
+}
+
+void TListView::BeginUpdate()
+{
+    if (updateDepth_++ == 0)
+        SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
+}
+
+void TListView::EndUpdate()
+{
+    if (updateDepth_ > 0 && --updateDepth_ == 0) {
+        SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(Handle(), nullptr, TRUE);
+    }
+}
+
+void TListView::Clear()
+{
+    SendMessageA(Handle(), LVM_DELETEALLITEMS, 0, 0);
+}
+
+void TListView::AddRow(const std::string& caption, std::initializer_list<std::string_view> cells)
+{
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = RowCount();
+    item.pszText = const_cast<char*>(caption.c_str());
+    const int row = static_cast<int>(SendMessageA(Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    std::string text;
+    int column = 1;
+    for (std::string_view cell : cells) {
+        text.assign(cell);  // the control wants a terminated string
+        LVITEMA sub{};
+        sub.iSubItem = column++;
+        sub.pszText = text.data();
+        SendMessageA(Handle(), LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&sub));
+    }
+}
+
+int TListView::RowCount() const
+{
+    return static_cast<int>(SendMessageA(Handle(), LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string TListView::CellText(int row, int column) const
+{
+    // The control copies at most the buffer's size: grow until the text fits.
+    std::vector<char> buffer(256);
+    for (;;) {
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = buffer.data();
+        item.cchTextMax = static_cast<int>(buffer.size());
+        const auto length = static_cast<std::size_t>(
+            SendMessageA(Handle(), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+        if (length + 1 < buffer.size())
+            return std::string(buffer.data(), length);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+TProgressBar::TProgressBar(TComponent* owner) : TControl(owner) {}
+
+void TProgressBar::FillCreateParams(CreateParams& params)
+{
+    params.ClassName = PROGRESS_CLASSA;
+}
+
+void TProgressBar::SetRange(int minimum, int maximum)
+{
+    SendMessageA(Handle(), PBM_SETRANGE32, static_cast<WPARAM>(minimum), maximum);
+}
+
+void TProgressBar::SetPosition(int position)
+{
+    SendMessageA(Handle(), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+int TProgressBar::Position() const
+{
+    return static_cast<int>(SendMessageA(Handle(), PBM_GETPOS, 0, 0));
+}
+
+int TProgressBar::Min() const
+{
+    return static_cast<int>(SendMessageA(Handle(), PBM_GETRANGE, TRUE, 0));
+}
+
+int TProgressBar::Max() const
+{
+    return static_cast<int>(SendMessageA(Handle(), PBM_GETRANGE, FALSE, 0));
+}

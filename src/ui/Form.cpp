@@ -1,0 +1,316 @@
+#include "ui/Form.h"
+
+#include <algorithm>
+
+#include "ui/Application.h"
+#include "ui/Menus.h"
+#include "ui/StdCtrls.h"
+
+namespace {
+
+// Posted to a form whose close action was caFree, so that it is freed once
+// the handler that closed it has returned.
+constexpr UINT kReleaseMessage = WM_APP + 1;
+
+constexpr LONG_PTR kFrameStyles = WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+
+// Disables the program's other top-level windows while a modal form is shown
+// and enables them again on every way out.
+class OtherWindowsDisabled {
+public:
+    explicit OtherWindowsDisabled(HWND modal) : modal_(modal)
+    {
+        EnumThreadWindows(GetCurrentThreadId(), &OtherWindowsDisabled::Collect, reinterpret_cast<LPARAM>(this));
+        for (HWND window : disabled_)
+            EnableWindow(window, FALSE);
+    }
+    ~OtherWindowsDisabled()
+    {
+        for (HWND window : disabled_)
+            if (IsWindow(window))
+                EnableWindow(window, TRUE);
+    }
+    OtherWindowsDisabled(const OtherWindowsDisabled&) = delete;
+    OtherWindowsDisabled& operator=(const OtherWindowsDisabled&) = delete;
+
+private:
+    static BOOL CALLBACK Collect(HWND window, LPARAM self)
+    {
+        auto* that = reinterpret_cast<OtherWindowsDisabled*>(self);
+        if (window != that->modal_ && IsWindowVisible(window) && IsWindowEnabled(window))
+            that->disabled_.push_back(window);
+        return TRUE;
+    }
+
+    HWND modal_;
+    std::vector<HWND> disabled_;
+};
+
+bool ComboDropped(HWND window)
+{
+    for (HWND w = window; w; w = GetParent(w)) {
+        if (auto* combo = dynamic_cast<TComboBox*>(TControl::FromHandle(w)))
+            return SendMessageA(combo->Handle(), CB_GETDROPPEDSTATE, 0, 0) != 0;
+    }
+    return false;
+}
+
+}  // namespace
+
+TForm::TForm(TComponent* owner, const char* windowClassName)
+    : TControl(owner), windowClassName_(windowClassName)
+{
+    SetVisibleFlag(false);
+    SetParentFont(false);
+    SetColor(clBtnFace);
+    CreateHandle();
+}
+
+TForm::~TForm()
+{
+    DestroyComponents();
+}
+
+void TForm::FillCreateParams(CreateParams& params)
+{
+    params.ClassName = OwnWindowClass(windowClassName_, LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
+    params.OwnClass = true;
+    params.Style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+}
+
+void TForm::SetClientSize(int width, int height)
+{
+    RECT frame{0, 0, width, height};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), menu_ != nullptr,
+                       static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)));
+    MoveTo(Left(), Top(), frame.right - frame.left, frame.bottom - frame.top);
+}
+
+void TForm::SetBorderStyle(TBorderStyle style)
+{
+    borderStyle_ = style;
+    LONG_PTR windowStyle = GetWindowLongPtrA(Handle(), GWL_STYLE);
+    windowStyle = style == bsNone ? windowStyle & ~kFrameStyles : windowStyle | kFrameStyles;
+    SetWindowLongPtrA(Handle(), GWL_STYLE, windowStyle);
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TForm::SetMenu(TMainMenu* menu)
+{
+    menu_ = menu;
+    ::SetMenu(Handle(), menu ? menu->Handle() : nullptr);
+}
+
+void TForm::PlaceByPosition()
+{
+    if (Parent() || position_ == poDesigned)
+        return;
+    RECT area{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    if (position_ == poOwnerFormCenter) {
+        if (auto* owner = dynamic_cast<TControl*>(Owner()); owner && owner->ParentForm())
+            GetWindowRect(owner->ParentForm()->Handle(), &area);
+    }
+    const int left = area.left + (area.right - area.left - Width()) / 2;
+    const int top = area.top + (area.bottom - area.top - Height()) / 2;
+    MoveTo(std::max(left, 0), std::max(top, 0), Width(), Height());
+}
+
+void TForm::ShowForm(int showCommand)
+{
+    PlaceByPosition();
+    SetVisibleFlag(true);
+    ShowWindow(Handle(), showCommand);
+    UpdateWindow(Handle());
+}
+
+void TForm::Close()
+{
+    if (modal_) {
+        modalResult_ = mrCancel;
+        return;
+    }
+    TCloseAction action = caHide;
+    if (OnClose)
+        OnClose(*this, action);
+    if (action == caNone)
+        return;
+    if (Application.MainForm() == this)
+        Application.Terminate();
+    else if (action == caHide)
+        Hide();
+    else if (action == caMinimize)
+        ShowWindow(Handle(), SW_MINIMIZE);
+    else
+        PostMessageA(Handle(), kReleaseMessage, 0, 0);
+}
+
+TModalResult TForm::ShowModal()
+{
+    if (modal_)
+        return mrNone;
+    HWND previouslyActive = GetActiveWindow();
+    modalResult_ = mrNone;
+    modal_ = true;
+    {
+        OtherWindowsDisabled others(Handle());
+        ShowForm();
+        while (modalResult_ == mrNone) {
+            if (!Application.HandleMessage()) {
+                // The program is ending: let the main loop see the quit message too.
+                PostQuitMessage(0);
+                modalResult_ = mrCancel;
+                break;
+            }
+            if (modalResult_ != mrNone)
+                CloseModal();
+        }
+    }
+    // The other windows are enabled again before this one hides, so that
+    // activation returns to the window that was active before.
+    if (previouslyActive && IsWindow(previouslyActive))
+        SetActiveWindow(previouslyActive);
+    Hide();
+    modal_ = false;
+    return modalResult_;
+}
+
+void TForm::CloseModal()
+{
+    TCloseAction action = caHide;
+    if (OnClose)
+        OnClose(*this, action);
+    if (action == caNone)
+        modalResult_ = mrNone;
+}
+
+void TForm::DoCreate()
+{
+    if (!OnCreate)
+        return;
+    try {
+        OnCreate(*this);
+    } catch (const std::exception& error) {
+        Application.HandleException(error);
+    }
+}
+
+void TForm::DoDestroy()
+{
+    if (OnDestroy)
+        OnDestroy(*this);
+}
+
+LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CLOSE:
+        Close();
+        return 0;
+    case WM_COMMAND:
+        if (lParam == 0 && HIWORD(wParam) == 0 && menu_ && menu_->Dispatch(LOWORD(wParam)))
+            return 0;
+        break;
+    case WM_SETTINGCHANGE:
+        Application.SettingsChanged();
+        break;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(Handle(), focus))
+                lastFocus_ = focus;
+        } else if (!HIWORD(wParam)) {  // not minimised
+            if (lastFocus_ && IsWindow(lastFocus_) && IsChild(Handle(), lastFocus_))
+                ::SetFocus(lastFocus_);
+            else
+                FocusFirstTabStop();
+            return 0;
+        }
+        break;
+    case kReleaseMessage:
+        delete this;
+        return 0;
+    default:
+        break;
+    }
+    return TControl::WndProc(message, wParam, lParam);
+}
+
+std::vector<TControl*> TForm::TabStops()
+{
+    std::vector<TControl*> stops;
+    auto collect = [&stops](auto& self, TControl* parent) -> void {
+        for (TControl* control : parent->TabList()) {
+            if (!control->Handle() || !IsWindowVisible(control->Handle()))
+                continue;
+            if (control->TabStop() && control->Enabled())
+                stops.push_back(control);
+            self(self, control);
+        }
+    };
+    collect(collect, this);
+    return stops;
+}
+
+void TForm::FocusFirstTabStop()
+{
+    const auto stops = TabStops();
+    if (!stops.empty())
+        stops.front()->SetFocus();
+}
+
+template <typename Predicate>
+TButton* TForm::FindButton(Predicate predicate)
+{
+    for (TControl* control : TabStops())
+        if (auto* button = dynamic_cast<TButton*>(control); button && predicate(*button))
+            return button;
+    return nullptr;
+}
+
+bool TForm::DialogKey(TControl* target, WPARAM key)
+{
+    const bool modifiers = (GetKeyState(VK_CONTROL) < 0) || (GetKeyState(VK_MENU) < 0);
+    switch (key) {
+    case VK_TAB: {
+        if (modifiers)
+            return false;
+        const auto stops = TabStops();
+        if (stops.empty())
+            return true;
+        // The focus may sit in a part of a control (a combo box's edit, say).
+        auto current = stops.end();
+        for (TControl* c = target; c && current == stops.end(); c = c->Parent())
+            current = std::find(stops.begin(), stops.end(), c);
+        const bool backward = GetKeyState(VK_SHIFT) < 0;
+        std::size_t index = current == stops.end() ? 0 : static_cast<std::size_t>(current - stops.begin());
+        if (current != stops.end())
+            index = backward ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size();
+        stops[index]->SetFocus();
+        return true;
+    }
+    case VK_ESCAPE:
+        if (modifiers || ComboDropped(target->Handle()))
+            return false;
+        if (TButton* cancel = FindButton([](TButton& b) { return b.Cancel(); })) {
+            cancel->Click();
+            return true;
+        }
+        return false;
+    case VK_RETURN: {
+        if (modifiers || ComboDropped(target->Handle()))
+            return false;
+        TButton* button = dynamic_cast<TButton*>(target);
+        if (!button)
+            button = FindButton([](TButton& b) { return b.Default(); });
+        if (button) {
+            button->Click();
+            return true;
+        }
+        return false;
+    }
+    default:
+        return false;
+    }
+}
