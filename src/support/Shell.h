@@ -13,6 +13,8 @@ struct ShellCall {
     std::string Parameters;
     std::string Directory;
     int ShowCommand = 0;
+
+    friend bool operator==(const ShellCall&, const ShellCall&) = default;
 };
 
 constexpr int ShellShowNormal = 1;  // SW_SHOWNORMAL

@@ -17,7 +17,8 @@ struct DemoEntry {
 };
 
 // Today's entries scale their clock time onto the part of today that has
-// passed, so they fall after today's midnight and never after now.
+// passed, so they fall after today's midnight and never after now (unless now
+// is midnight itself: then they fall a millisecond after it).
 constexpr DemoEntry DemoEntries[] = {
     {0, "UEME_CTLSESSION", 47, 0, 9, 0, 0},
     {0, "UEME_CTLCUACount:ctor", 6, NoTime, 0, 0, 0},
@@ -100,7 +101,7 @@ TFileTime DemoTime(const DemoEntry& entry, const DateTimeParts& now) {
         return LocalFileTime(today - entry.DaysAgo, clock);
     const std::int64_t elapsed =
         ((now.Hour * 60LL + now.Minute) * 60 + now.Second) * 1000 + now.Millisecond;
-    const std::int64_t earliest = 1000;  // one second after midnight
+    const std::int64_t earliest = 1;  // a millisecond after midnight, even when now is midnight
     const std::int64_t span = std::max<std::int64_t>(elapsed - earliest, 0);
     return LocalFileTime(today, earliest + span * clock / MillisecondsPerDay);
 }

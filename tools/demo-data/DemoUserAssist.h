@@ -4,7 +4,7 @@
 // Stored times are compared unconverted with the viewer's local thresholds, so
 // they carry local wall-clock figures. The demo area spreads its last-run times
 // so that every date filter lists something and "Show All Entries" lists more:
-// several entries run today (after today's midnight, never after now), others
+// several entries run today (after today's midnight, not after now), others
 // 1 to 14 days ago, weeks, months and years ago, and some carry no time.
 #include "UserAssistArea.h"
 
