@@ -1,0 +1,22 @@
+#pragma once
+// Realistic UserAssist areas made by code, relative to a local "now".
+//
+// Stored times are compared unconverted with the viewer's local thresholds, so
+// they carry local wall-clock figures. The demo area spreads its last-run times
+// so that every date filter lists something and "Show All Entries" lists more:
+// several entries run today (after today's midnight, not after now), others
+// 1 to 14 days ago, weeks, months and years ago, and some carry no time.
+#include "UserAssistArea.h"
+
+// The shell's two classic UserAssist subkeys and one without a "Count" key.
+inline constexpr const char* StartMenuSubKey = "{75048700-EF1F-11D0-9888-006097DEACF9}";
+inline constexpr const char* ToolbarSubKey = "{5E6AB780-7743-11CF-A12B-00AA004AE837}";
+inline constexpr const char* SubKeyWithoutCount = "{0D6D4F41-2994-4BA0-8FEF-620E43CD2812}";
+
+// About 60 entries over the three subkeys (the one without "Count" first, as
+// the registry lists subkeys in name order).
+UserAssistArea MakeDemoUserAssistArea(const DateTimeParts& now);
+
+// `count` generated values in the Start Menu subkey's "Count" key, of every
+// kind, last run over the 400 days up to now (for benchmarks).
+UserAssistArea MakeSyntheticUserAssistArea(int count, const DateTimeParts& now);
