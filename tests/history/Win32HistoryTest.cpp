@@ -32,7 +32,6 @@ TEST(Win32History, ReadsTheDemoAreaWhole) {
     for (const UserAssistSubKey& subKey : area)
         values += subKey.Values.size();
     ASSERT_EQ(static_cast<std::size_t>(history.Count()), values);
-    // The registry lists subkeys in name order: the toolbar key's values first.
     TStartItem item;
     int sessions = 0;
     for (int i = 0; i < history.Count(); ++i) {
