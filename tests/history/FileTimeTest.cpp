@@ -77,7 +77,7 @@ TEST(LastExecutedTextOf, FollowsTheOrderOfTheRules) {
 
 TEST(LastExecutedTextOf, UsesTheUsersSeparators) {
     const TFormatSettings saved = FormatSettings();
-    FormatSettings().DateSeparator = ".";
+    FormatSettings().DateSeparator = std::string(".");  // not a literal: GCC 12 warns wrongly (-Wrestrict)
     EXPECT_EQ(LastExecutedTextOf(sitExecutable, FileTimeOf({2006, 1, 31, 17, 5, 9, 999})), "01.31.2006 17:05:09");
     FormatSettings() = saved;
 }

@@ -138,10 +138,10 @@ TEST(FormatDateTime, FormatsTheTokensOfThePatterns) {
 TEST(FormatDateTime, UsesTheSeparatorsAndMonthNamesOfTheSettings) {
     FormatSettingsGuard guard;
     const TDateTime value = EncodeDateTime({2006, 1, 31, 17, 5, 9, 999});
-    FormatSettings().DateSeparator = ".";
+    FormatSettings().DateSeparator = std::string(".");  // not a literal: GCC 12 warns wrongly (-Wrestrict)
     EXPECT_EQ(FormatDateTime("mm/dd/yyyy hh:nn:ss", value), "01.31.2006 17:05:09");
-    FormatSettings().DateSeparator = "";
-    FormatSettings().TimeSeparator = "";
+    FormatSettings().DateSeparator = std::string("");
+    FormatSettings().TimeSeparator = std::string("");
     EXPECT_EQ(FormatDateTime("mm/dd/yyyy hh:nn:ss", value), "01312006 170509");
     FormatSettings().LongMonthNames[0] = "Januar";
     EXPECT_EQ(FormatDateTime("mmmm d, yyyy", value), "Januar 31, 2006");
