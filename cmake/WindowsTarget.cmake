@@ -16,18 +16,13 @@ configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
 
 # The prefix must exist before the first test discovery: creating it takes longer
-# than a discovery time-out allows. The Wine processes of the set-up must be gone
-# before tests start: they would keep the virtual display of the set-up, which
-# is gone by then. Its windows are left unmanaged: with no window
-# manager on the virtual display, Wine would otherwise wait two seconds for one
-# every time a window hides.
+# than a discovery time-out allows.
+configure_file(${CMAKE_SOURCE_DIR}/cmake/make-wineprefix.sh.in ${CMAKE_BINARY_DIR}/make-wineprefix @ONLY
+               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 add_custom_command(
   OUTPUT ${WINE_PREFIX}/system.reg
-  COMMAND ${CMAKE_BINARY_DIR}/wine-run wineboot -i
-  COMMAND ${CMAKE_BINARY_DIR}/wine-run reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f
-  COMMAND ${CMAKE_COMMAND} -E env WINEPREFIX=${WINE_PREFIX} ${WINESERVER} -w
-  COMMENT "Creating the private Wine prefix"
-  VERBATIM)
+  COMMAND ${CMAKE_BINARY_DIR}/make-wineprefix
+  COMMENT "Creating the private Wine prefix")
 add_custom_target(wineprefix ALL DEPENDS ${WINE_PREFIX}/system.reg)
 
 # GoogleTest for the target, from Debian's sources.

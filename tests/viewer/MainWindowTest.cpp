@@ -1,0 +1,153 @@
+// The main window: how it hosts the viewer, its menu and the ways it closes.
+#include "ViewerFixture.h"
+#include "ui/Menus.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+RECT BoundsInParent(const TControl& control)
+{
+    RECT r{};
+    GetWindowRect(control.Handle(), &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(control.Handle()), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+Strings MenuTexts(HMENU menu)
+{
+    Strings texts;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[128] = {};
+        if (GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION) == 0)
+            texts.push_back("-");
+        else
+            texts.push_back(text);
+    }
+    return texts;
+}
+
+TEST_F(ViewerTest, ViewerFillsTheContainerWithoutABorder)
+{
+    auto* main = CreateMainWindow();
+    auto& viewer = ViewerOf(*main);
+
+    EXPECT_EQ(main->Caption(), "Tallyglass Viewer");
+    EXPECT_EQ(main->ClientWidth(), 753);
+    EXPECT_EQ(main->ClientHeight(), 521);
+    EXPECT_EQ(GetParent(viewer.Handle()), main->ContainerPanel->Handle());
+    EXPECT_FALSE(GetWindowLongPtrA(viewer.Handle(), GWL_STYLE) & WS_CAPTION);
+    EXPECT_TRUE(Shown(viewer));
+    EXPECT_EQ(viewer.ClientWidth(), 753);
+    EXPECT_EQ(viewer.ClientHeight(), 497);
+
+    // The viewer's controls keep their anchoring against its own design size.
+    const RECT list = BoundsInParent(*viewer.ListView1);
+    EXPECT_EQ(list.bottom - list.top, 409);
+    EXPECT_EQ(BoundsInParent(*viewer.Button1).top, 464);
+    EXPECT_EQ(BoundsInParent(*main->Label1).top, 500);
+}
+
+TEST_F(ViewerTest, EnlargingTheMainWindowEnlargesTheListAndKeepsTheLabelBottomLeft)
+{
+    auto* main = CreateMainWindow();
+    auto& viewer = ViewerOf(*main);
+    main->ShowForm();
+    main->SetClientSize(853, 621);
+
+    const RECT list = BoundsInParent(*viewer.ListView1);
+    EXPECT_EQ(list.right - list.left, 837);
+    EXPECT_EQ(list.bottom - list.top, 509);
+    const RECT label = BoundsInParent(*main->Label1);
+    EXPECT_EQ(label.left, 8);
+    EXPECT_EQ(label.top, 600);
+    EXPECT_EQ(BoundsInParent(*viewer.Button1).left, 772);
+}
+
+TEST_F(ViewerTest, HelpMenuHidesItsHelpItemAndFirstSeparator)
+{
+    auto* main = CreateMainWindow();
+    HMENU bar = GetMenu(main->Handle());
+    EXPECT_EQ(MenuTexts(bar), (Strings{"File", "Help"}));
+    EXPECT_EQ(MenuTexts(GetSubMenu(bar, 0)), (Strings{"Close"}));
+    EXPECT_EQ(MenuTexts(GetSubMenu(bar, 1)), (Strings{"Fernwick Software Web Site", "Tallyglass Web Site",
+                                                      "Find out more about Brightward", "-", "About"}));
+}
+
+TEST_F(ViewerTest, PromotionalLabelIsABlueUnderlinedLinkThatDoesNothing)
+{
+    auto* main = CreateMainWindow();
+    EXPECT_EQ(main->Label1->Caption(),
+              "Want to clean the Tallyglass? Download Brightward and protect your privacy today!");
+    EXPECT_EQ(main->Label1->Font().Color(), clBlue);
+    EXPECT_EQ(main->Label1->Font().Style(), fsUnderline);
+    EXPECT_EQ(main->Label1->Cursor(), crHandPoint);
+
+    main->ShowForm();
+    const RECT label = BoundsInParent(*main->Label1);
+    for (LPARAM at : {MAKELPARAM(label.left + 5, label.top + 5), MAKELPARAM(label.right + 20, label.top + 2)}) {
+        HWND target = ChildWindowFromPoint(main->Handle(), POINT{LOWORD(at), HIWORD(at)});
+        SendMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        SendMessageA(target, WM_LBUTTONUP, 0, 0);
+    }
+    Application.ProcessMessages();
+    EXPECT_TRUE(shell_.Calls.empty());
+    EXPECT_TRUE(IsWindowVisible(main->Handle()));
+}
+
+class WebMenuTest : public ViewerTest {
+protected:
+    WebMenuTest() : ViewerTest(ScratchRegistry::CurrentUser | ScratchRegistry::ClassesRoot) {}
+};
+
+TEST_F(WebMenuTest, WebItemsOpenTheMakersPagesInTheRegisteredBrowser)
+{
+    scratch_.SetString(ScratchRegistry::ClassesRoot, "http\\shell\\open\\command", "",
+                       "\"C:\\windows\\system32\\winebrowser.exe\" -nohome \"%1\"");
+    auto* main = CreateMainWindow();
+    for (TMenuItem* item : {main->FernwickSoftwareWebSite1, main->TallyglassWebSite1,
+                            main->FindoutmoreaboutBrightward1})
+        SendMessageA(main->Handle(), WM_COMMAND, item->Command(), 0);
+
+    Strings opened;
+    for (const ShellCall& call : shell_.Calls) {
+        EXPECT_EQ(call.File, "C:\\windows\\system32\\winebrowser.exe");
+        EXPECT_EQ(call.Verb, "open");
+        opened.push_back(call.Parameters);
+    }
+    EXPECT_EQ(opened, (Strings{"http://www.fernwick-software.example",
+                               "http://www.fernwick-software.example/products/Tallyglass/",
+                               "http://www.fernwick-software.example/products/Brightward/"}));
+}
+
+// Each way of closing posts its message and lets the program's loop run.
+class ClosingTest : public ViewerTest, public testing::WithParamInterface<const char*> {};
+
+TEST_P(ClosingTest, EveryWayOfClosingEndsTheLoop)
+{
+    auto* main = CreateMainWindow();
+    auto& viewer = ViewerOf(*main);
+    const std::string way = GetParam();
+    if (way == "menu")
+        PostMessageA(main->Handle(), WM_COMMAND, main->Close1->Command(), 0);
+    else if (way == "close-command")
+        PostMessageA(main->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    else
+        PostMessageA(viewer.Button1->Handle(), BM_CLICK, 0, 0);
+
+    EXPECT_EQ(Application.Run(), 0);
+    EXPECT_TRUE(Application.Terminated());
+    if (way == "viewer-button") {
+        EXPECT_FALSE(Shown(viewer)) << "the viewer hides itself after closing its owner";
+    }
+    EXPECT_TRUE(reports_.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, ClosingTest, testing::Values("menu", "close-command", "viewer-button"),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             std::erase(name, '-');
+                             return name;
+                         });
+
+}  // namespace
