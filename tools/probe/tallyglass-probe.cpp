@@ -1,13 +1,17 @@
 // Watches a running Tallyglass Viewer from outside, for the demo script:
 //   tallyglass-probe wait-rows [SECONDS]  waits until the main window lists rows
+//   tallyglass-probe drive-filters        presses every date choice's and the text
+//                                         filter's "Show" and prints the rows listed
 //   tallyglass-probe close [SECONDS]      closes the main window and waits until it is gone
 // Exits 0 on success, 1 on time-out, 2 on wrong use.
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -18,24 +22,75 @@ HWND MainWindow()
     return FindWindowA("TTallyglassViewer", nullptr);
 }
 
-BOOL CALLBACK FindListView(HWND window, LPARAM result)
+// The main window's controls of one window class, in the order of their left edges.
+std::vector<HWND> ControlsOfClass(const char* className)
 {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (std::strcmp(name, WC_LISTVIEWA) == 0) {
-        *reinterpret_cast<HWND*>(result) = window;
-        return FALSE;
-    }
-    return TRUE;
+    struct Search {
+        const char* ClassName;
+        std::vector<HWND> Found;
+    } search{className, {}};
+    if (HWND main = MainWindow())
+        EnumChildWindows(
+            main,
+            [](HWND window, LPARAM data) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(data);
+                char name[64] = {};
+                GetClassNameA(window, name, sizeof name);
+                if (_stricmp(name, s->ClassName) == 0)
+                    s->Found.push_back(window);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+    std::sort(search.Found.begin(), search.Found.end(), [](HWND a, HWND b) {
+        RECT ra{}, rb{};
+        GetWindowRect(a, &ra);
+        GetWindowRect(b, &rb);
+        return ra.left < rb.left;
+    });
+    return search.Found;
 }
 
 int ListedRows()
 {
-    HWND main = MainWindow();
-    HWND list = nullptr;
-    if (main)
-        EnumChildWindows(main, FindListView, reinterpret_cast<LPARAM>(&list));
-    return list ? static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+    const auto lists = ControlsOfClass(WC_LISTVIEWA);
+    return lists.empty() ? 0 : static_cast<int>(SendMessageA(lists.front(), LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::vector<HWND> ShowButtons()
+{
+    std::vector<HWND> shows;
+    for (HWND button : ControlsOfClass("Button")) {
+        char text[16] = {};
+        GetWindowTextA(button, text, sizeof text);
+        if (std::strcmp(text, "Show") == 0)
+            shows.push_back(button);
+    }
+    return shows;
+}
+
+int DriveFilters()
+{
+    const auto combos = ControlsOfClass("ComboBox");
+    const auto edits = ControlsOfClass("Edit");
+    const auto shows = ShowButtons();
+    if (combos.empty() || edits.empty() || shows.size() != 2) {
+        std::fprintf(stderr, "tallyglass-probe: the filter controls are not there\n");
+        return 1;
+    }
+    const int choices = static_cast<int>(SendMessageA(combos[0], CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < choices; ++i) {
+        // The wide form: Wine passes the 8-bit one between processes only in part.
+        wchar_t text[64] = {};
+        SendMessageW(combos[0], CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        SendMessageA(combos[0], CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+        SendMessageA(shows[0], BM_CLICK, 0, 0);
+        std::printf("%ls: %d\n", text, ListedRows());
+    }
+    const char needle[] = "exe";
+    SendMessageA(edits[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(needle));
+    SendMessageA(shows[1], BM_CLICK, 0, 0);
+    std::printf("Text \"%s\": %d\n", needle, ListedRows());
+    return 0;
 }
 
 template <typename Condition>
@@ -64,6 +119,8 @@ int main(int argc, char** argv)
         std::printf("%d rows listed\n", ListedRows());
         return 0;
     }
+    if (std::strcmp(argv[1], "drive-filters") == 0)
+        return DriveFilters();
     if (std::strcmp(argv[1], "close") == 0) {
         if (HWND main = MainWindow())
             PostMessageA(main, WM_CLOSE, 0, 0);
