@@ -1,10 +1,10 @@
 #include "ui/Control.h"
 
-#include <commctrl.h>
 
 #include <algorithm>
 #include <set>
 #include <string>
+#include <unordered_map>
 
 #include "base/Exception.h"
 #include "ui/Application.h"
@@ -13,7 +13,14 @@
 
 namespace {
 
-const char kControlProperty[] = "Tallyglass.Control";
+// The program's windows and their controls. Kept here rather than in window
+// properties: under Wine every property lookup is a round trip to its server,
+// and every message to a control looks its control up.
+std::unordered_map<HWND, TControl*>& ControlsByWindow()
+{
+    static std::unordered_map<HWND, TControl*> controls;
+    return controls;
+}
 
 // Child window identifiers; kept clear of IDOK/IDCANCEL and menu commands.
 UINT NextControlId()
@@ -43,12 +50,11 @@ LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK ControlSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                     DWORD_PTR reference)
+LRESULT CALLBACK ControlSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (auto* control = reinterpret_cast<TControl*>(reference))
+    if (TControl* control = TControl::FromHandle(window))
         return control->Dispatch(message, wParam, lParam);
-    return DefSubclassProc(window, message, wParam, lParam);
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 TControl::TControl(TComponent* owner) : TComponent(owner)
@@ -93,7 +99,9 @@ const char* TControl::OwnWindowClass(const char* name, HICON icon)
 
 TControl* TControl::FromHandle(HWND window)
 {
-    return window ? static_cast<TControl*>(GetPropA(window, kControlProperty)) : nullptr;
+    const auto& controls = ControlsByWindow();
+    const auto found = controls.find(window);
+    return found != controls.end() ? found->second : nullptr;
 }
 
 void TControl::SetParent(TControl* parent)
@@ -146,8 +154,12 @@ void TControl::CreateHandle()
     if (parent_)
         SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (!params.OwnClass) {
+        // Subclassed by replacing the window procedure: the common controls'
+        // own subclassing keeps its data in a window property, which Wine
+        // fetches from its server for every message.
         Attach(window);
-        SetWindowSubclass(window, ControlSubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+        originalProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlSubclassProc)));
         subclassed_ = true;
     }
     ApplyFont();
@@ -157,16 +169,16 @@ void TControl::CreateHandle()
 void TControl::Attach(HWND window)
 {
     handle_ = window;
-    SetPropA(window, kControlProperty, this);
+    ControlsByWindow()[window] = this;
 }
 
 void TControl::Detach()
 {
     if (!handle_)
         return;
-    RemovePropA(handle_, kControlProperty);
+    ControlsByWindow().erase(handle_);
     if (subclassed_)
-        RemoveWindowSubclass(handle_, ControlSubclassProc, 1);
+        SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc_));
     subclassed_ = false;
     handle_ = nullptr;
 }
@@ -184,7 +196,7 @@ LRESULT TControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT TControl::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (subclassed_)
-        return DefSubclassProc(handle_, message, wParam, lParam);
+        return CallWindowProcA(originalProc_, handle_, message, wParam, lParam);
     return DefWindowProcA(handle_, message, wParam, lParam);
 }
 

@@ -128,7 +128,7 @@ protected:
 
 private:
     friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
-    friend LRESULT CALLBACK ControlSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    friend LRESULT CALLBACK ControlSubclassProc(HWND, UINT, WPARAM, LPARAM);
 
     void Attach(HWND window);
     void Detach();
@@ -144,6 +144,7 @@ private:
     TControl* parent_ = nullptr;
     HWND handle_ = nullptr;
     bool subclassed_ = false;
+    WNDPROC originalProc_ = nullptr;
     std::vector<TControl*> children_;
     std::vector<TControl*> tabList_;
 
