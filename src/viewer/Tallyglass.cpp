@@ -1,19 +1,14 @@
-// The program: library start-up, the application object, the main window
-// and the message loop.
+// The program's entry: start-up, the message loop until the main window
+// closes, then every window freed.
 #include <windows.h>
 
-#include "support/DateTime.h"
 #include "ui/Application.h"
-#include "viewer/frmMain.h"
+#include "viewer/Program.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     try {
-        LoadFormatSettingsFromLocale();
-        Application.Initialize();
-        Application.OnSettingsChange = LoadFormatSettingsFromLocale;
-        Application.Title = "Tallyglass Viewer";
-        Application.CreateForm<TTallyglassViewer>();
+        StartProgram();
         Application.Run();
     } catch (const std::exception& error) {
         Application.HandleException(error);

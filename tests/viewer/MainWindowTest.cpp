@@ -1,6 +1,7 @@
 // The main window: how it hosts the viewer, its menu and the ways it closes.
 #include "ViewerFixture.h"
 #include "ui/Menus.h"
+#include "viewer/Program.h"
 
 namespace {
 
@@ -93,6 +94,18 @@ TEST_F(ViewerTest, PromotionalLabelIsABlueUnderlinedLinkThatDoesNothing)
     Application.ProcessMessages();
     EXPECT_TRUE(shell_.Calls.empty());
     EXPECT_TRUE(IsWindowVisible(main->Handle()));
+}
+
+TEST_F(ViewerTest, StartUpTitlesTheProgramAndRereadsDateSettingsWhenTheSystemSaysSo)
+{
+    TTallyglassViewer* main = StartProgram();
+    EXPECT_EQ(Application.MainForm(), main);
+    EXPECT_EQ(Application.Title, "Tallyglass Viewer");
+    const std::string separator = FormatSettings().DateSeparator;
+
+    FormatSettings().DateSeparator = std::string("#");
+    SendMessageA(main->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("intl"));
+    EXPECT_EQ(FormatSettings().DateSeparator, separator);
 }
 
 class WebMenuTest : public ViewerTest {
