@@ -1,7 +1,6 @@
 #include "pictures/gif/GifExtensionRegistry.h"
 
 #include <algorithm>
-#include <ranges>
 
 #include "pictures/gif/GifException.h"
 
@@ -10,9 +9,9 @@ namespace {
 template <class Entries, class Key>
 const TGIFExtensionClass* FindNewestFirst(const Entries& entries, const Key& key)
 {
-    for (const auto& [entryKey, extensionClass] : std::views::reverse(entries))
-        if (entryKey == key)
-            return extensionClass;
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry)
+        if (entry->first == key)
+            return entry->second;
     return nullptr;
 }
 

@@ -46,11 +46,13 @@ bool GifLzwDecoder::NextSubBlock()
         return false;
     }
     const std::size_t got = stream_.Read(block_, size);
-    if (got < size)
+    if (got < size) {
         reporter_.Warning(GifWarningSeverity, gif_message::PrematureEnd);
+        dataEnded_ = true;  // the stream has nothing after this
+    }
     blockPos_ = 0;
     blockLen_ = static_cast<int>(got);
-    return true;
+    return got > 0;
 }
 
 int GifLzwDecoder::ReadCode()

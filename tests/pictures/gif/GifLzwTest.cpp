@@ -122,9 +122,9 @@ TEST(GifLzw, DataCutShortKeepsTheFill)
     const LoadResult reference = LoadGif(FrameWithData(40, 30, 4, full));
     ASSERT_EQ(Decoded(reference), indices);
 
-    for (const bool transparent : {false, true}) {
-        // Cut in the middle of the 10th sub-block.
-        const Bytes cut(full.begin(), full.begin() + 9 * 21 + 7);
+    // Cut in the middle of the 10th sub-block, or right after its size byte.
+    for (const auto& [transparent, cutAt] : {std::pair{false, 9 * 21 + 7}, {true, 9 * 21 + 7}, {false, 9 * 21 + 1}}) {
+        const Bytes cut(full.begin(), full.begin() + cutAt);
         const LoadResult result = LoadGif(FrameWithData(40, 30, 4, cut, transparent, 9));
         ASSERT_FALSE(result.error);
         EXPECT_THAT(result.WarningTexts(), ElementsAre("Premature end of data"));

@@ -128,6 +128,10 @@ Bytes EncodeWithGiflib(const OracleGif& picture)
                 std::copy_n(rows.begin() + static_cast<std::ptrdiff_t>(row) * frame.width, frame.width, line.begin());
                 Check(EGifPutLine(gif, line.data(), frame.width), "line");
             }
+            // giflib 5.2 keeps a copy of the image's local table that neither
+            // the next image nor closing frees.
+            GifFreeMapObject(gif->Image.ColorMap);
+            gif->Image.ColorMap = nullptr;
         }
     } catch (...) {
         EGifCloseFile(gif, &error);
