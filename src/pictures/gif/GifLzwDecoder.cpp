@@ -1,6 +1,8 @@
 #include "pictures/gif/GifLzwDecoder.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <limits>
 
 #include "pictures/gif/GifException.h"
@@ -8,9 +10,8 @@
 
 namespace {
 constexpr int MaxCodeWidth = 12;
-// ReadIndices results below zero.
+// What the code reader returns when the data has ended.
 constexpr int EndOfData = -1;
-constexpr int EndCodeSeen = -2;
 }  // namespace
 
 GifLzwDecoder::GifLzwDecoder(Stream& stream, const TGIFItem& reporter, int codeSize)
@@ -22,7 +23,7 @@ GifLzwDecoder::GifLzwDecoder(Stream& stream, const TGIFItem& reporter, int codeS
         prefix_[code] = 0;
         suffix_[code] = code < clear_ ? static_cast<std::uint8_t>(code) : 0;
     }
-    usedEnd_ = clear_;
+    usedEnd_ = firstFree_ = clear_;
 }
 
 std::uint64_t GifLzwDecoder::MostIndices(std::uint64_t dataBytes, int codeSize)
@@ -55,21 +56,42 @@ bool GifLzwDecoder::NextSubBlock()
     return got > 0;
 }
 
-int GifLzwDecoder::ReadCode()
+bool GifLzwDecoder::Refill()
 {
-    if (firstRequest_) {
-        firstRequest_ = false;
-        return clear_;
+    if constexpr (std::endian::native == std::endian::little) {
+        // Eight bytes at once while the sub-block has them. Bits loaded above
+        // the whole bytes taken are those of the next byte, which the next
+        // refill puts in the same place again.
+        if (blockLen_ - blockPos_ >= 8) {
+            std::uint64_t next;
+            std::memcpy(&next, block_ + blockPos_, sizeof next);
+            bits_ |= next << bitCount_;
+            const int bytes = (63 - bitCount_) >> 3;
+            blockPos_ += bytes;
+            bitCount_ += bytes * 8;
+            return true;
+        }
     }
-    while (bitCount_ < width_) {
-        if (blockPos_ == blockLen_ && !NextSubBlock()) {
-            if (terminatorSeen_)
-                reporter_.Warning(GifWarningSeverity, gif_message::BitBufferUnderrun);
-            return EndOfData;
+    while (bitCount_ <= 56) {
+        if (blockPos_ == blockLen_) {
+            if (bitCount_ >= width_)
+                return true;
+            if (!NextSubBlock()) {
+                if (terminatorSeen_)
+                    reporter_.Warning(GifWarningSeverity, gif_message::BitBufferUnderrun);
+                return false;
+            }
         }
         bits_ |= static_cast<std::uint64_t>(block_[blockPos_++]) << bitCount_;
         bitCount_ += 8;
     }
+    return true;
+}
+
+inline int GifLzwDecoder::ReadCode()
+{
+    if (bitCount_ < width_ && !Refill())
+        return EndOfData;
     const int code = static_cast<int>(bits_ & ((1u << width_) - 1));
     bits_ >>= width_;
     bitCount_ -= width_;
@@ -78,52 +100,64 @@ int GifLzwDecoder::ReadCode()
 
 void GifLzwDecoder::ResetTable()
 {
+    // Entries are only ever written at the next free one.
+    usedEnd_ = std::max(usedEnd_, firstFree_);
     std::fill(prefix_ + clear_, prefix_ + usedEnd_, std::uint16_t{0});
     std::fill(suffix_ + clear_, suffix_ + usedEnd_, std::uint8_t{0});
     usedEnd_ = clear_;
     width_ = codeSize_ + 1;
     widthLimit_ = 2 * clear_;
     firstFree_ = clear_ + 2;
-    sp_ = 0;
+    top_ = MaxCodes;
 }
 
-void GifLzwDecoder::Push(std::uint8_t value)
+inline void GifLzwDecoder::Push(std::uint8_t value)
 {
     // No string of an acyclic table is as long as the table; a longer one
     // means the prefixes run in a circle.
-    if (sp_ == MaxCodes)
+    if (top_ == 0)
         throw GIFException(gif_message::CircularTableEntry);
-    stack_[sp_++] = value;
+    stack_[--top_] = value;
 }
 
-int GifLzwDecoder::StartAfterClear()
+inline void GifLzwDecoder::AddEntry()
+{
+    if (firstFree_ < MaxCodes) {
+        prefix_[firstFree_] = static_cast<std::uint16_t>(previous_);
+        suffix_[firstFree_] = firstChar_;
+        ++firstFree_;
+        if (firstFree_ >= widthLimit_ && widthLimit_ < MaxCodes) {
+            widthLimit_ *= 2;
+            width_ = std::min(width_ + 1, MaxCodeWidth);
+        }
+    }
+}
+
+bool GifLzwDecoder::StartAfterClear()
 {
     ResetTable();
     int code;
     do
         code = ReadCode();
     while (code == clear_);
-    if (code < 0)
-        return code;
-    if (code == end_)
-        return EndCodeSeen;
-    // Right after a clear only single characters have entries.
-    if (code > end_)
-        return EndOfData;
+    // Right after a clear only single characters have entries; the end code
+    // ends the data and anything above it is undefined.
+    if (code < 0 || code >= end_)
+        return false;
     previous_ = code;
     firstChar_ = static_cast<std::uint8_t>(code);
-    return code;
+    Push(firstChar_);
+    return true;
 }
 
-int GifLzwDecoder::DecodeNext()
+bool GifLzwDecoder::DecodeString(int code)
 {
-    int code = ReadCode();
     if (code < 0)
-        return code;
+        return false;
     if (code == clear_)
         return StartAfterClear();
     if (code == end_)
-        return EndCodeSeen;
+        return false;
 
     const int read = code;
     if (code >= firstFree_) {
@@ -138,39 +172,42 @@ int GifLzwDecoder::DecodeNext()
     }
     firstChar_ = static_cast<std::uint8_t>(code);
     Push(firstChar_);
-
-    if (firstFree_ < MaxCodes) {
-        prefix_[firstFree_] = static_cast<std::uint16_t>(previous_);
-        suffix_[firstFree_] = firstChar_;
-        ++firstFree_;
-        usedEnd_ = std::max(usedEnd_, firstFree_);
-        if (firstFree_ >= widthLimit_ && widthLimit_ < MaxCodes) {
-            widthLimit_ *= 2;
-            width_ = std::min(width_ + 1, MaxCodeWidth);
-        }
-    }
+    AddEntry();
     previous_ = read;
-    return stack_[--sp_];
+    return true;
 }
 
 std::size_t GifLzwDecoder::ReadIndices(std::uint8_t* out, std::size_t count)
 {
-    std::size_t stored = 0;
-    while (stored < count && !finished_) {
-        if (sp_ > 0) {
-            const std::size_t take = std::min(static_cast<std::size_t>(sp_), count - stored);
-            for (std::size_t i = 0; i < take; ++i)
-                out[stored++] = stack_[--sp_];
+    std::uint8_t* next = out;
+    std::uint8_t* const end = out + count;
+    if (firstRequest_ && count > 0) {
+        // The very first code is taken as a clear code without reading it.
+        firstRequest_ = false;
+        finished_ = !StartAfterClear();
+    }
+    while (next != end && !finished_) {
+        if (top_ != MaxCodes) {
+            // The stack grows downwards, so a string lies in reading order.
+            const std::size_t take =
+                std::min(static_cast<std::size_t>(MaxCodes - top_), static_cast<std::size_t>(end - next));
+            std::memcpy(next, stack_ + top_, take);
+            next += take;
+            top_ += static_cast<int>(take);
             continue;
         }
-        const int index = DecodeNext();
-        if (index < 0) {
+        const int code = ReadCode();
+        if (code >= 0 && code < clear_) {
+            // A single character, the common case, goes straight out.
+            firstChar_ = static_cast<std::uint8_t>(code);
+            *next++ = firstChar_;
+            AddEntry();
+            previous_ = code;
+        } else if (!DecodeString(code)) {
             finished_ = true;
-            break;
         }
-        out[stored++] = static_cast<std::uint8_t>(index);
     }
-    return stored;
+    return static_cast<std::size_t>(next - out);
 }
 
 void GifLzwDecoder::SkipRemainingData()

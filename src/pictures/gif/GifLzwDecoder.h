@@ -35,10 +35,13 @@ public:
 
 private:
     int ReadCode();
+    bool Refill();
     bool NextSubBlock();
-    int DecodeNext();
-    int StartAfterClear();
+    // Each leaves the string of one code on the stack; false when the data ends.
+    bool DecodeString(int code);
+    bool StartAfterClear();
     void ResetTable();
+    void AddEntry();
     void Push(std::uint8_t value);
 
     Stream& stream_;
@@ -64,11 +67,11 @@ private:
     int width_ = 0;
     int widthLimit_ = 0;
     int firstFree_ = 0;
-    int usedEnd_ = 0;  // entries below this were written since the last reset
+    int usedEnd_ = 0;  // entries from the clear code up to here may be set
     int previous_ = 0;
     std::uint8_t firstChar_ = 0;
     std::uint16_t prefix_[MaxCodes];
     std::uint8_t suffix_[MaxCodes];
     std::uint8_t stack_[MaxCodes];
-    int sp_ = 0;
+    int top_ = MaxCodes;  // empty at MaxCodes
 };
