@@ -7,12 +7,15 @@
 #include <string>
 
 #include "pictures/Graphic.h"
+#include "pictures/gif/GifAnimationTiming.h"
 #include "pictures/gif/GifAppExtensions.h"
 #include "pictures/gif/GifDrawCache.h"
+#include "pictures/gif/GifDrawGeometry.h"
 #include "pictures/gif/GifException.h"
 #include "pictures/gif/GifExtensionRegistry.h"
 #include "pictures/gif/GifExtensions.h"
 #include "pictures/gif/GifFrameList.h"
+#include "pictures/gif/GifFrameMask.h"
 #include "pictures/gif/GifHeader.h"
 #include "pictures/gif/GifSubImage.h"
 
@@ -70,6 +73,8 @@ public:
     // -1 (the default) and indices out of range mean frame 0.
     int SelectedFrameIndex() const { return selectedFrameIndex_; }
     void SetSelectedFrameIndex(int index) { selectedFrameIndex_ = index; }
+    // The frame a still drawing shows; nullptr without frames.
+    const TGIFSubImage* SelectedFrame() const;
 
     // The drawing code keeps the picture's palette, buffer bitmap and
     // painters here.

@@ -21,6 +21,14 @@ void TGifPicture::Warning(const GifPersistent& sender, int severity, const std::
         WarningHandler(sender, severity, message);
 }
 
+const TGIFSubImage* TGifPicture::SelectedFrame() const
+{
+    if (images_.Empty())
+        return nullptr;
+    const bool inRange = selectedFrameIndex_ >= 0 && static_cast<std::size_t>(selectedFrameIndex_) < images_.Count();
+    return &images_[inRange ? static_cast<std::size_t>(selectedFrameIndex_) : 0];
+}
+
 void TGifPicture::StopPainting()
 {
     if (drawCache_)
