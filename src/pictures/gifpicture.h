@@ -38,6 +38,10 @@ inline constexpr TGIFDrawOptions DefaultDrawFlags =
     dfThreaded | dfTransparent | dfAnimate | dfLoop | dfDither | dfAutoDither;
 inline constexpr int DefaultSpeedPercent = 100;
 
+// Pixels of a picture's frames that their image data cannot reach and that
+// keep the fill instead: at most this many for one load.
+inline constexpr std::uint64_t GifFillAllowance = std::uint64_t{1} << 22;
+
 class TGifPicture : public TGraphic {
 public:
     TGifPicture();
@@ -83,6 +87,7 @@ public:
 
 private:
     friend class TGIFFrameList;
+    friend class TGIFSubImage;
     void FrameLoaded(Stream& stream);
     void StopPainting();
 
@@ -92,5 +97,6 @@ private:
     TGIFDrawOptions drawFlags_ = DefaultDrawFlags;
     int speedPercent_ = DefaultSpeedPercent;
     int selectedFrameIndex_ = -1;
+    std::uint64_t fillAllowance_ = GifFillAllowance;
     std::unique_ptr<GifDrawCache> drawCache_;
 };

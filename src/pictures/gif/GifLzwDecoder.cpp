@@ -26,11 +26,12 @@ GifLzwDecoder::GifLzwDecoder(Stream& stream, const TGIFItem& reporter, int codeS
     usedEnd_ = firstFree_ = clear_;
 }
 
-std::uint64_t GifLzwDecoder::MostIndices(std::uint64_t dataBytes, int codeSize)
+std::uint64_t GifLzwDecoder::MostIndices(std::uint64_t dataBytes)
 {
-    const std::uint64_t codes = dataBytes * 8 / static_cast<std::uint64_t>(codeSize + 1) + 1;
-    return codes > std::numeric_limits<std::uint64_t>::max() / MaxCodes ? std::numeric_limits<std::uint64_t>::max()
-                                                                         : codes * MaxCodes;
+    constexpr std::uint64_t MostPerCode = MaxCodes + 3;
+    const std::uint64_t codes = dataBytes / MaxCodeWidth * 8 + 8;  // dataBytes * 8 / 12, rounded well up
+    return codes > std::numeric_limits<std::uint64_t>::max() / MostPerCode ? std::numeric_limits<std::uint64_t>::max()
+                                                                           : codes * MostPerCode;
 }
 
 bool GifLzwDecoder::NextSubBlock()

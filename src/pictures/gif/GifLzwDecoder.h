@@ -29,9 +29,11 @@ public:
     // the stream ended).
     void SkipRemainingData();
 
-    // The most indices image data of dataBytes bytes can decode to: every code
-    // takes at least codeSize + 1 bits and no string is longer than the table.
-    static std::uint64_t MostIndices(std::uint64_t dataBytes, int codeSize);
+    // The most indices image data of dataBytes bytes can decode to. A code
+    // of w bits gives at most 2^w + 3 indices (a table string, one more
+    // character for a code beyond the table, a zeroed entry's two), which
+    // is most per bit at 12 bits.
+    static std::uint64_t MostIndices(std::uint64_t dataBytes);
 
 private:
     int ReadCode();

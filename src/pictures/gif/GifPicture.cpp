@@ -54,6 +54,7 @@ void TGifPicture::LoadFromStream(Stream& stream)
 {
     Progress(ProgressStage::Starting, 0, LoadingMessage);
     Clear();
+    fillAllowance_ = GifFillAllowance;
     const std::int64_t start = stream.Position();
     try {
         header_.LoadFromStream(stream);

@@ -15,10 +15,6 @@ constexpr std::uint8_t ImageSeparator = ',';
 constexpr std::uint8_t Trailer = ';';
 constexpr std::uint8_t LocalTableSortFlag = 0x20;
 
-// Frames up to this many pixels are always given their buffer, whatever their
-// data; larger ones only when their data could fill them.
-constexpr std::uint64_t UncheckedArea = 1 << 16;
-
 // The four interlace passes: first row and row step.
 struct InterlacePass {
     int first;
@@ -140,11 +136,17 @@ void TGIFSubImage::AllocatePixels(std::uint64_t mostDecodable)
     const std::uint64_t area = static_cast<std::uint64_t>(Width()) * static_cast<std::uint64_t>(Height());
     if (area == 0)
         return;
-    // A frame whose data cannot fill it keeps its fill colour in the rest;
-    // that is only worth memory up to a point, or a few bytes declaring a
-    // huge frame would claim gigabytes.
-    if (area > std::max(UncheckedArea, mostDecodable))
-        throw GIFException(gif_message::ImageDataTooShort);
+    // Pixels that the frame's data cannot reach keep the fill. Those are
+    // only worth memory up to the picture's allowance, or a few bytes
+    // declaring huge frames would claim gigabytes.
+    const std::uint64_t unreachable = area > mostDecodable ? area - mostDecodable : 0;
+    if (unreachable > 0) {
+        std::uint64_t standalone = GifFillAllowance;
+        std::uint64_t& allowance = Image() != nullptr ? Image()->fillAllowance_ : standalone;
+        if (unreachable > allowance)
+            throw GIFException(gif_message::ImageDataTooShort);
+        allowance -= unreachable;
+    }
     const std::uint8_t fill =
         transparent_ && graphicControl_ != nullptr ? graphicControl_->TransparentColorIndex() : 0;
     try {
@@ -163,7 +165,7 @@ void TGIFSubImage::DecodePixels(Stream& stream)
     }
     if (codeSize > GifLzwDecoder::MaxCodeSize)
         throw GIFException(gif_message::InvalidCodeSize);
-    AllocatePixels(GifLzwDecoder::MostIndices(MeasureImageData(stream), codeSize));
+    AllocatePixels(GifLzwDecoder::MostIndices(MeasureImageData(stream)));
 
     GifLzwDecoder decoder(stream, *this, codeSize);
     if (Interlaced()) {

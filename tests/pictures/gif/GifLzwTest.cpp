@@ -232,19 +232,29 @@ TEST(GifLzw, CodesStraddleSubBlocksOfOneByte)
     EXPECT_EQ(Decoded(result), image.indices);
 }
 
-TEST(GifLzw, HugeFrameDeclaredInATinyFileIsRefusedBeforeAllocating)
+TEST(GifLzw, FramesBeyondTheReachOfTheirDataAreRefusedBeforeAllocating)
 {
     const Bytes data = SubBlocks(LzwEncode(Bytes(10, 1), {2, true, true}));
     const LoadResult huge = LoadGif(FrameWithData(65535, 65535, 2, data));
     EXPECT_EQ(huge.error, "Image data too short for image size");
 
-    // Frames up to 65536 pixels keep their fill whatever their data.
-    const LoadResult small = LoadGif(FrameWithData(256, 256, 2, data));
-    ASSERT_FALSE(small.error);
-    const Bytes pixels = Decoded(small);
-    EXPECT_EQ(pixels.size(), 65536u);
+    // Pixels the data cannot reach keep the fill, up to 4M pixels a picture.
+    const LoadResult filled = LoadGif(FrameWithData(2048, 2048, 2, data));
+    ASSERT_FALSE(filled.error);
+    const Bytes pixels = Decoded(filled);
+    EXPECT_EQ(pixels.size(), 2048u * 2048u);
     EXPECT_EQ(Bytes(pixels.begin(), pixels.begin() + 10), Bytes(10, 1));
-    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0), 65536 - 10);
+    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0), 2048 * 2048 - 10);
+
+    // The allowance is for the whole picture: many frames without data
+    // cannot claim it over and over.
+    Bytes manyFrames = FrameWithData(1024, 1024, 2, {0});
+    const Bytes noData = {',', 0, 0, 0, 0, 0, 4, 0, 4, 0, 2, 0};
+    for (int i = 0; i < 5; ++i)
+        manyFrames.insert(manyFrames.end(), noData.begin(), noData.end());
+    const LoadResult many = LoadGif(manyFrames);
+    EXPECT_EQ(many.error, "Image data too short for image size");
+    EXPECT_EQ(many.picture->Images().Count(), 4u);
 
     // A frame whose data can fill it is never refused, however large.
     ImageSpec big;
@@ -252,7 +262,7 @@ TEST(GifLzw, HugeFrameDeclaredInATinyFileIsRefusedBeforeAllocating)
     big.height = 1000;
     big.indices = Bytes(4000 * 1000, 3);
     big.lzw.codeSize = 2;
-    const LoadResult filled = LoadGif(GifWriter().Header(4000, 1000, GreyTable(2)).Image(big).Trailer().Data());
-    ASSERT_FALSE(filled.error);
-    EXPECT_EQ(Decoded(filled), big.indices);
+    const LoadResult large = LoadGif(GifWriter().Header(4000, 1000, GreyTable(2)).Image(big).Trailer().Data());
+    ASSERT_FALSE(large.error);
+    EXPECT_EQ(Decoded(large), big.indices);
 }

@@ -234,9 +234,10 @@ TEST(GifSuites, EveryFileEndsInAPictureOrAGifException)
         GTEST_SKIP() << "no shared GIF test data (../shared/testdata/gif)";
     // The outcomes worth pinning down: decoders have crashed, hung or run out
     // of memory on these.
-    const std::map<std::string, std::string> expectedErrors = {
+    const std::map<std::string, std::optional<std::string>> expectedErrors = {
         {"issue-101-infinite-empty-loop.gif", "Image data too short for image size"},
-        {"issue-96-small-codesize-2.gif", "Image data too short for image size"},
+        // 64311x56 pixels from one byte of data: within the fill allowance.
+        {"issue-96-small-codesize-2.gif", std::nullopt},
         {"issue-209-extension-block-type.gif", "Unknown extension type"},
         {"decompression_bomb.gif", "Invalid LZW code size"},
         {"issue-117-out-of-range.gif", "Circular decoder table entry"},
