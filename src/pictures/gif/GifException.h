@@ -1,7 +1,8 @@
 #pragma once
-// The GIF reader's one exception class, its fixed message texts and the
-// fixed-size read that raises it.
+// The GIF reader's one exception class, its fixed message texts, the block
+// start bytes and the small reads every block reader uses.
 #include <cstddef>
+#include <cstdint>
 
 #include "pictures/Graphic.h"
 #include "pictures/Stream.h"
@@ -33,6 +34,13 @@ inline constexpr const char* InvalidCodeSize = "Invalid LZW code size";
 inline constexpr const char* ImageDataTooShort = "Image data too short for image size";
 inline constexpr const char* OutOfMemory = "Out of memory for image data";
 }  // namespace gif_message
+
+// The bytes that start the blocks of a GIF stream.
+namespace gif_block {
+inline constexpr std::uint8_t ExtensionIntroducer = '!';
+inline constexpr std::uint8_t ImageSeparator = ',';
+inline constexpr std::uint8_t Trailer = ';';
+}  // namespace gif_block
 
 // Reads count bytes or raises GIFException "Premature end of data".
 void ReadExact(Stream& stream, void* buffer, std::size_t count);

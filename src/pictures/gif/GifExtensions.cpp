@@ -3,17 +3,13 @@
 #include "pictures/gif/GifException.h"
 #include "pictures/gif/GifSubImage.h"
 
-namespace {
-constexpr std::uint8_t ExtensionIntroducer = '!';
-}
-
 TGIFExtension::TGIFExtension(TGIFSubImage& frame) : TGIFItem(frame.Image()), frame_(frame) {}
 
 void TGIFExtension::LoadFromStream(Stream& stream)
 {
     std::uint8_t start[2];
     ReadExact(stream, start, sizeof start);
-    if (start[0] != ExtensionIntroducer)
+    if (start[0] != gif_block::ExtensionIntroducer)
         throw GIFException(gif_message::InvalidExtensionIntroducer);
     if (start[1] != ExtensionType())
         throw GIFException(gif_message::ExtensionLabelMismatch);

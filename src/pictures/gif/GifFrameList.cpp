@@ -5,10 +5,6 @@
 
 namespace {
 
-constexpr std::uint8_t ExtensionIntroducer = '!';
-constexpr std::uint8_t ImageSeparator = ',';
-constexpr std::uint8_t Trailer = ';';
-
 // Reads past zero bytes; false at the end of the stream.
 bool ReadNonZeroByte(Stream& stream, std::uint8_t& byte)
 {
@@ -25,9 +21,9 @@ void TGIFFrameList::LoadFromStream(Stream& stream)
     std::uint8_t byte;
     if (!ReadNonZeroByte(stream, byte))
         return;
-    while (byte != Trailer) {
+    while (byte != gif_block::Trailer) {
         StepBack(stream);
-        if (byte != ExtensionIntroducer && byte != ImageSeparator) {
+        if (byte != gif_block::ExtensionIntroducer && byte != gif_block::ImageSeparator) {
             Warning(GifWarningSeverity, gif_message::UnknownBlockType);
             return;
         }

@@ -9,7 +9,6 @@ namespace {
 constexpr std::uint8_t GlobalTableFlag = 0x80;
 constexpr std::uint8_t SortFlag = 0x08;
 constexpr std::uint8_t TableSizeBits = 0x07;
-constexpr std::uint8_t Trailer = ';';
 // Picture data in some containers carries 4 bytes in front of the signature.
 constexpr int SignaturePrefixSize = 4;
 
@@ -62,6 +61,6 @@ void TGIFHeader::Clear()
 void TGIFTrailer::LoadFromStream(Stream& stream)
 {
     std::uint8_t byte;
-    if (ReadByte(stream, byte) && byte != Trailer)
+    if (ReadByte(stream, byte) && byte != gif_block::Trailer)
         Warning(GifWarningSeverity, gif_message::InvalidTrailer);
 }

@@ -10,9 +10,6 @@
 
 namespace {
 
-constexpr std::uint8_t ExtensionIntroducer = '!';
-constexpr std::uint8_t ImageSeparator = ',';
-constexpr std::uint8_t Trailer = ';';
 constexpr std::uint8_t LocalTableSortFlag = 0x20;
 
 // The four interlace passes: first row and row step.
@@ -48,8 +45,8 @@ void TGIFExtensionList::LoadFromStream(Stream& stream)
     std::uint8_t byte;
     if (!ReadByte(stream, byte))
         return;
-    while (byte != ImageSeparator && byte != Trailer) {
-        if (byte != ExtensionIntroducer) {
+    while (byte != gif_block::ImageSeparator && byte != gif_block::Trailer) {
+        if (byte != gif_block::ExtensionIntroducer) {
             Warning(GifWarningSeverity, gif_message::InvalidExtensionIntroducer);
             break;
         }
@@ -102,12 +99,12 @@ void TGIFSubImage::LoadFromStream(Stream& stream)
     if (!ReadByte(stream, next))
         return;
     StepBack(stream);
-    if (next == Trailer || next == 0)
+    if (next == gif_block::Trailer || next == 0)
         return;
 
     ReadImageDescriptor(stream);
-    if (descriptor_.PackedFields & 0x80) {
-        colorMap_.LoadFromStream(stream, ColorTableEntries(descriptor_.PackedFields));
+    if (const int entries = ColorTableEntries(descriptor_.PackedFields); entries > 0) {
+        colorMap_.LoadFromStream(stream, entries);
         colorMap_.SetSorted((descriptor_.PackedFields & LocalTableSortFlag) != 0);
     }
     DecodePixels(stream);
