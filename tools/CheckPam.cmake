@@ -1,0 +1,13 @@
+# Runs picture2pam on frame 1 of the 8x6 seed animation and checks the PAM it writes.
+execute_process(COMMAND ${TOOL} ${INPUT} ${OUTPUT} --frame 1 RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "picture2pam exited with ${result}")
+endif()
+set(header "P7\nWIDTH 8\nHEIGHT 6\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n")
+string(LENGTH "${header}" header_size)
+file(READ ${OUTPUT} start LIMIT ${header_size})
+file(SIZE ${OUTPUT} size)
+math(EXPR expected "${header_size} + 8 * 6 * 4")
+if(NOT start STREQUAL header OR NOT size EQUAL expected)
+  message(FATAL_ERROR "unexpected PAM: ${size} bytes, header '${start}'")
+endif()

@@ -1,0 +1,44 @@
+#include "GifToRgba.h"
+
+#include <algorithm>
+#include <cctype>
+#include <stdexcept>
+#include <string>
+
+#include "pictures/gifpicture.h"
+
+bool LooksLikeGif(std::span<const std::uint8_t> bytes)
+{
+    const auto gifAt = [&](std::size_t at) {
+        return bytes.size() >= at + 3 && std::toupper(bytes[at]) == 'G' && std::toupper(bytes[at + 1]) == 'I' &&
+               std::toupper(bytes[at + 2]) == 'F';
+    };
+    return gifAt(0) || gifAt(4);
+}
+
+RgbaImage GifToRgba(std::span<const std::uint8_t> bytes, int frame)
+{
+    TGifPicture picture;
+    MemoryStream stream(bytes);
+    picture.LoadFromStream(stream);
+    if (frame < 0 || static_cast<std::size_t>(frame) >= picture.Images().Count())
+        throw std::runtime_error("the picture has no frame " + std::to_string(frame));
+    const TGIFSubImage& image = picture.Images()[static_cast<std::size_t>(frame)];
+    if (image.Empty())
+        throw std::runtime_error("frame " + std::to_string(frame) + " has no image data");
+
+    const TGIFColorMap& colors = image.ActiveColorMap();
+    const TGIFGraphicControlExtension* control = image.GraphicControlExtension();
+    const int transparentIndex = image.Transparent() && control != nullptr ? control->TransparentColorIndex() : -1;
+
+    RgbaImage result;
+    result.width = image.Width();
+    result.height = image.Height();
+    result.rgba.reserve(image.PixelIndices().size() * 4);
+    for (const std::uint8_t index : image.PixelIndices()) {
+        const TGIFColor color = index < colors.Count() ? colors[index] : TGIFColor{};
+        result.rgba.insert(result.rgba.end(), {color.Red, color.Green, color.Blue,
+                                               static_cast<std::uint8_t>(index == transparentIndex ? 0 : 255)});
+    }
+    return result;
+}
