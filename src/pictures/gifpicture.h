@@ -7,10 +7,12 @@
 #include <string>
 
 #include "pictures/Graphic.h"
+#include "pictures/gif/GifAnimationLoop.h"
 #include "pictures/gif/GifAnimationTiming.h"
 #include "pictures/gif/GifAppExtensions.h"
 #include "pictures/gif/GifDrawCache.h"
 #include "pictures/gif/GifDrawGeometry.h"
+#include "pictures/gif/GifDrawOptions.h"
 #include "pictures/gif/GifException.h"
 #include "pictures/gif/GifExtensionRegistry.h"
 #include "pictures/gif/GifExtensions.h"
@@ -18,25 +20,7 @@
 #include "pictures/gif/GifFrameMask.h"
 #include "pictures/gif/GifHeader.h"
 #include "pictures/gif/GifSubImage.h"
-
-// How a picture is drawn; a 16-bit set of these flags.
-using TGIFDrawOptions = std::uint16_t;
-enum TGIFDrawOption : TGIFDrawOptions {
-    dfThreaded = 1 << 0,
-    dfTransparent = 1 << 1,
-    dfAnimate = 1 << 2,
-    dfLoop = 1 << 3,
-    dfLoopForever = 1 << 4,
-    dfValidateCanvas = 1 << 5,
-    dfDirect = 1 << 6,
-    dfClearOnRestart = 1 << 7,
-    dfTile = 1 << 8,
-    dfDither = 1 << 9,
-    dfAutoDither = 1 << 10,
-};
-inline constexpr TGIFDrawOptions DefaultDrawFlags =
-    dfThreaded | dfTransparent | dfAnimate | dfLoop | dfDither | dfAutoDither;
-inline constexpr int DefaultSpeedPercent = 100;
+#include "pictures/gif/GifWebPalette.h"
 
 // Pixels of a picture's frames that their image data cannot reach and that
 // keep the fill instead: at most this many for one load.
