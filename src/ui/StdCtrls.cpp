@@ -1,6 +1,6 @@
 #include "ui/StdCtrls.h"
 
-#include "ui/GdiHandle.h"
+#include "base/GdiHandle.h"
 
 TCustomLabel::TCustomLabel(TComponent* owner) : TControl(owner) {}
 
