@@ -45,8 +45,7 @@ class SelectedPalette {
 public:
     SelectedPalette(HDC dc, HPALETTE palette)
         : dc_(dc),
-          previous_(SelectPalette(dc, palette ? palette : static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)),
-                                  TRUE))
+          previous_(SelectPalette(dc, palette ? palette : static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), TRUE))
     {
         RealizePalette(dc);
     }

@@ -63,8 +63,8 @@ void InitSynchronize()
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = WindowClassName;
     RegisterClassA(&windowClass);
-    state.window = CreateWindowExA(0, WindowClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                   windowClass.hInstance, nullptr);
+    state.window =
+        CreateWindowExA(0, WindowClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, windowClass.hInstance, nullptr);
     if (state.window == nullptr || !state.queued)
         throw std::runtime_error("Cannot create the window that runs synchronised calls");
     state.mainThread = GetCurrentThreadId();

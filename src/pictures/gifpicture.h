@@ -22,6 +22,15 @@
 #include "pictures/gif/GifSubImage.h"
 #include "pictures/gif/GifWebPalette.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include "pictures/gif/GifPainter.h"
+
+class GifFrameDrawing;
+class GifPictureDrawing;
+#endif
+
 // Pixels of a picture's frames that their image data cannot reach and that
 // keep the fill instead: at most this many for one load.
 inline constexpr std::uint64_t GifFillAllowance = std::uint64_t{1} << 22;
@@ -63,17 +72,68 @@ public:
     void SetSelectedFrameIndex(int index) { selectedFrameIndex_ = index; }
     // The frame a still drawing shows; nullptr without frames.
     const TGIFSubImage* SelectedFrame() const;
+    TGIFSubImage* SelectedFrame()
+    {
+        return const_cast<TGIFSubImage*>(static_cast<const TGifPicture&>(*this).SelectedFrame());
+    }
 
     // The drawing code keeps the picture's palette, buffer bitmap and
     // painters here.
     GifDrawCache* DrawCache() const { return drawCache_.get(); }
     void SetDrawCache(std::unique_ptr<GifDrawCache> cache) { drawCache_ = std::move(cache); }
 
+#ifdef _WIN32
+    // Draws the picture into rect of dc: the selected frame, or with several
+    // frames and dfAnimate the animation, played by a painter (threaded with
+    // dfThreaded; then the UI thread must run synchronised calls, see
+    // pictures/Synchronize.h, and dc must stay valid while it plays). Does
+    // nothing without frames, and while the picture is drawing already or
+    // stopping its painters (a Draw from one of its own handlers).
+    void Draw(HDC dc, const RECT& rect);
+
+    // The picture's palette, kept by the picture until it changes: the
+    // global colour table's, the fixed palette when dithering applies, or
+    // without a global table the first frame's (nullptr without frames). Raises GIFException
+    // "No global or local color table defined" when working it out needs
+    // itself (no colour table at all).
+    HPALETTE Palette();
+
+    // Draws one frame into rect, placed as on the logical screen scaled to
+    // rect, or with tile repeated across it; through its mask when
+    // transparent is asked for and the frame has one.
+    void StretchDrawFrame(HDC dc, const RECT& rect, TGIFSubImage& frame, bool tile, bool transparent);
+
+    // The frame's bitmap, mask and palette, built on first need and kept
+    // with the frame.
+    const GifFrameDrawing& RenderFrame(TGIFSubImage& frame);
+
+    // The priority of painter threads (THREAD_PRIORITY_NORMAL by default).
+    int PainterPriority() const { return painterPriority_; }
+    void SetPainterPriority(int priority) { painterPriority_ = priority; }
+
+    // Painter events, copied into each painter when it starts.
+    TGIFPainterEvent OnStartPaint;
+    TGIFPainterEvent OnPaint;       // before each frame is painted
+    TGIFPainterEvent OnAfterPaint;  // after each frame; may move ActiveImage
+    TGIFPainterEvent OnLoop;        // before each round after the first
+    TGIFPainterEvent OnEndPaint;
+    // The exception that ended a threaded painter; without a handler it is
+    // dropped. An unthreaded painter's exception leaves Draw instead.
+    TGIFPainterErrorEvent OnPainterError;
+#endif
+
 private:
     friend class TGIFFrameList;
     friend class TGIFSubImage;
     void FrameLoaded(Stream& stream);
     void StopPainting();
+#ifdef _WIN32
+    GifPictureDrawing& PictureDrawing();
+    std::vector<TGIFColor> FrameColors(const TGIFSubImage& frame) const;
+    HPALETTE FramePalette(TGIFSubImage& frame);
+    void Render(TGIFSubImage& frame, GifFrameDrawing& drawing, bool maskNeeded);
+    void StartPainter(HDC dc, const RECT& rect);
+#endif
 
     TGIFHeader header_;
     TGIFFrameList images_;
@@ -83,4 +143,7 @@ private:
     int selectedFrameIndex_ = -1;
     std::uint64_t fillAllowance_ = GifFillAllowance;
     std::unique_ptr<GifDrawCache> drawCache_;
+#ifdef _WIN32
+    int painterPriority_ = THREAD_PRIORITY_NORMAL;
+#endif
 };

@@ -28,6 +28,7 @@ inline constexpr const char* BitBufferUnderrun = "Decoder bit buffer under-run";
 inline constexpr const char* CircularTableEntry = "Circular decoder table entry";
 inline constexpr const char* InvalidTrailer = "Invalid Image trailer";
 inline constexpr const char* NoColorTable = "No global or local color table defined";
+inline constexpr const char* DibAllocation = "Failed to allocate memory for GIF DIB";
 // Our own: LZW code sizes above 11 would overrun the 4096-entry decoder tables.
 inline constexpr const char* InvalidCodeSize = "Invalid LZW code size";
 // Our own: a frame declares more pixels than its image data could ever encode.

@@ -25,8 +25,9 @@ std::unique_ptr<TGifPicture> Animation(const std::vector<FrameSpec>& frames)
     writer.Header(2, 2, GreyTable(1));
     for (const FrameSpec& frame : frames) {
         if (frame.loops >= 0)
-            writer.Application(frame.animexts ? "ANIMEXTS1.0" : "NETSCAPE2.0",
-                               {{1, static_cast<std::uint8_t>(frame.loops), static_cast<std::uint8_t>(frame.loops >> 8)}});
+            writer.Application(
+                frame.animexts ? "ANIMEXTS1.0" : "NETSCAPE2.0",
+                {{1, static_cast<std::uint8_t>(frame.loops), static_cast<std::uint8_t>(frame.loops >> 8)}});
         writer.GraphicControl(frame.disposal, false, 0, frame.delay);
         ImageSpec image;
         image.width = 2;
@@ -111,7 +112,7 @@ TEST(GifAnimationLoop, PlaysEveryFrameOnceWithoutLoopingExtension)
     const auto picture = Animation({{.delay = 5}, {.delay = 0}, {.delay = 2000}});
     RecordingLoop loop(*picture, Threaded, 100);
     loop.Run();
-    EXPECT_THAT(loop.log, ElementsAre("event StartPaint 0",                                        //
+    EXPECT_THAT(loop.log, ElementsAre("event StartPaint 0",                                           //
                                       "prepare 0", "event Paint 0", "paint 0", "event AfterPaint 0",  //
                                       "prepare 1", "wait 60", "event Paint 1", "paint 1 after 0 disposal 1",
                                       "event AfterPaint 1",  // a delay of 0 counts as 10 units
@@ -130,13 +131,13 @@ TEST(GifAnimationLoop, LoopCountComesFromTheFirstLoopingExtension)
         {{{.loops = 3}, {}}, Threaded, 3},
         {{{.loops = 2, .animexts = true}, {}}, Threaded, 2},  // ANIMEXTS1.0 alike
         {{{.loops = 1}, {}}, Threaded, 1},
-        {{{.loops = 0}, {}}, Threaded, 0},             // 0 loops for ever when threaded ...
-        {{{.loops = 0}, {}}, Unthreaded, 1},           // ... and once otherwise
+        {{{.loops = 0}, {}}, Threaded, 0},    // 0 loops for ever when threaded ...
+        {{{.loops = 0}, {}}, Unthreaded, 1},  // ... and once otherwise
         {{{.loops = 3}, {}}, Threaded | dfLoopForever, 0},
         {{{.loops = 3}, {}}, Unthreaded | dfLoopForever, 0},
         {{{}, {}}, Unthreaded | dfLoopForever, 0},
         {{{.loops = 3}, {}}, dfThreaded | dfAnimate, 1},  // without dfLoop
-        {{{.loops = 3}, {.loops = 7}}, Threaded, 3},        // only the first extension counts
+        {{{.loops = 3}, {.loops = 7}}, Threaded, 3},      // only the first extension counts
     };
     for (const auto& c : cases) {
         const auto picture = Animation(c.frames);
@@ -170,10 +171,9 @@ TEST(GifAnimationLoop, ComposesInGif89aOrder)
     const auto picture = Animation({{.disposal = 2, .loops = 2}, {.disposal = 3}, {}});
     RecordingLoop loop(*picture, Threaded | dfClearOnRestart, 100);
     loop.Run();
-    EXPECT_THAT(loop.Lines("paint"),
-                ElementsAre("paint 0 clear", "paint 1 after 0 disposal 2 save", "paint 2 after 1 disposal 3",
-                            "paint 0 after 2 disposal 1 clear", "paint 1 after 0 disposal 2 save",
-                            "paint 2 after 1 disposal 3"));
+    EXPECT_THAT(loop.Lines("paint"), ElementsAre("paint 0 clear", "paint 1 after 0 disposal 2 save",
+                                                 "paint 2 after 1 disposal 3", "paint 0 after 2 disposal 1 clear",
+                                                 "paint 1 after 0 disposal 2 save", "paint 2 after 1 disposal 3"));
 }
 
 TEST(GifAnimationLoop, WaitsTheDelayLessHalfThePaintingTimeScaledBySpeed)
@@ -211,7 +211,8 @@ TEST(GifAnimationLoop, HandlersSteerTheRun)
                 l.SetActiveImage(2);
         };
         loop.Run();
-        EXPECT_THAT(loop.Lines("paint"), ElementsAre("paint 0", "paint 2 after 0 disposal 1", "paint 3 after 2 disposal 1"));
+        EXPECT_THAT(loop.Lines("paint"),
+                    ElementsAre("paint 0", "paint 2 after 0 disposal 1", "paint 3 after 2 disposal 1"));
     }
     {
         // A restart after frame 1 begins again at frame 0 with start of painting.

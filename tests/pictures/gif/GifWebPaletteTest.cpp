@@ -53,8 +53,8 @@ TEST(GifWebPalette, DitheringNeedsTheFlagAndAPaletteDisplayUnlessForced)
         bool paletted;
         bool expected;
     } cases[] = {
-        {DefaultDrawFlags, false, false},   {DefaultDrawFlags, true, true}, {dfDither, false, true},
-        {dfDither, true, true},             {dfAutoDither, true, false},    {0, true, false},
+        {DefaultDrawFlags, false, false}, {DefaultDrawFlags, true, true}, {dfDither, false, true},
+        {dfDither, true, true},           {dfAutoDither, true, false},    {0, true, false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(DitherApplies(c.options, c.paletted), c.expected) << c.options << " " << c.paletted;
