@@ -100,6 +100,26 @@ TEST(GifStillDraw, LogoSizedFrameShowsTheBackgroundThroughItsTransparentIndex)
     EXPECT_EQ(ThreadCount(), threads);
 }
 
+TEST(GifStillDraw, TheAboutLogoAtItsSizeAndDoubled)
+{
+    const auto logo =
+        LoadPicture(ReadFileBytes(std::filesystem::path(TALLYGLASS_SOURCE_DIR) / "resources/fernwick-logo.gif"));
+    const TGIFSubImage& frame = logo->Images()[0];
+    const TGIFColorMap& table = logo->Header().ColorMap();
+    const int threads = ThreadCount();
+    for (const int scale : {1, 2}) {
+        DibCanvas canvas(174 * scale, 45 * scale, PatternBackground);
+        logo->Draw(canvas.DC(), {0, 0, 174 * scale, 45 * scale});
+        EXPECT_EQ(canvas.Differences([&](int x, int y) {
+            const int index = frame.ScanLine(y / scale)[static_cast<std::size_t>(x / scale)];
+            return index == TransparentIndex ? PatternBackground(x, y) : ToRgb(table[index]);
+        }),
+                  "")
+            << "scale " << scale;
+    }
+    EXPECT_EQ(ThreadCount(), threads);
+}
+
 TEST(GifStillDraw, DoubleSizeCoversTwoByTwoPixelsTransparentAreaAlike)
 {
     const auto picture = Still({});
