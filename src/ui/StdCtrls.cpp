@@ -62,6 +62,27 @@ void TCustomLabel::FontChanged()
     AdjustSize();
 }
 
+void TCustomLabel::MouseDown(TMouseButton button, int x, int y)
+{
+    if (button == mbLeft) {
+        leftPressed_ = true;
+        SetCapture(Handle());
+    }
+    TControl::MouseDown(button, x, y);
+}
+
+void TCustomLabel::MouseUp(TMouseButton button, int x, int y)
+{
+    TControl::MouseUp(button, x, y);
+    if (button != mbLeft || !leftPressed_)
+        return;
+    leftPressed_ = false;
+    ReleaseCapture();
+    const bool over = x >= 0 && y >= 0 && x < Width() && y < Height();
+    if (over && OnClick)
+        OnClick();
+}
+
 void TCustomLabel::AdjustSize()
 {
     if (!autoSize_ || !Handle())
