@@ -105,6 +105,10 @@ std::string InflateCodeText(int zlibCode)
     case 0: return "(0)";
     case 1: return "stream end (1)";
     case 2: return "need dictionary (2)";
-    default: return "(" + std::to_string(zlibCode) + ")";
+    default: break;
     }
+    std::string text = "(";
+    text += std::to_string(zlibCode);
+    text += ")";
+    return text;
 }
