@@ -26,6 +26,14 @@ void BuildGreyRamp(TChunkIHDR& header, const TGammaTable& gamma)
     }
 }
 
+bool IsIdentity(const TGammaTable& gamma)
+{
+    for (int i = 0; i < 256; ++i)
+        if (gamma[i] != i)
+            return false;
+    return true;
+}
+
 // Two row buffers, filter-type byte first: one is filled while the other holds
 // the prior row; they trade places by index after every row.
 class RowReader {
@@ -65,6 +73,23 @@ constexpr Adam7Pass kAdam7[7] = {
     {0, 2, 2, 4}, {1, 2, 0, 2}, {0, 1, 1, 2},
 };
 
+// Inflated bytes the whole image takes, filter-type bytes included.
+std::uint64_t ImageDataBytes(const TChunkIHDR& header)
+{
+    const PngPixelFormat format = *PixelFormatFor(header.ColorType(), header.BitDepth());
+    if (header.InterlaceMethod() != 1)
+        return std::uint64_t{header.Height()} * (PngRowBytes(format, header.BitDepth(), header.Width()) + 1);
+    std::uint64_t total = 0;
+    for (const Adam7Pass& pass : kAdam7) {
+        const std::uint32_t width = (header.Width() + pass.columnStep - pass.columnStart - 1) / pass.columnStep;
+        const std::uint32_t rows = (header.Height() + pass.rowStep - pass.rowStart - 1) / pass.rowStep;
+        const std::size_t rowBytes = PngRowBytes(format, header.BitDepth(), width);
+        if (rowBytes > 0)
+            total += std::uint64_t{rows} * (rowBytes + 1);
+    }
+    return total;
+}
+
 class ImageDecoder {
 public:
     ImageDecoder(TChunkIHDR& header, const TGammaTable& gamma, PngImageDataStream& data)
@@ -72,7 +97,8 @@ public:
           gamma_(gamma),
           format_(*PixelFormatFor(header.ColorType(), header.BitDepth())),
           rows_(data, PngRowBytes(format_, header.BitDepth(), header.Width()), format_.bytesPerPixel),
-          convert_(SelectRowConverter(header.ColorType(), header.BitDepth(), header.InterlaceMethod() == 1))
+          convert_(SelectRowConverter(header.ColorType(), header.BitDepth(), header.InterlaceMethod() == 1,
+                                      IsIdentity(gamma)))
     {
     }
 
@@ -127,7 +153,7 @@ bool TChunkIDAT::ReadChunk(Stream& stream, const TChunkType& type, std::uint32_t
     if (header.UsesColorTable() && (header.ColorType() == kGreyscale || header.ColorType() == kGreyscaleAlpha))
         BuildGreyRamp(header, gamma);
 
-    PngImageDataStream data(stream, type, length);
+    PngImageDataStream data(stream, type, length, ImageDataBytes(header));
     ImageDecoder decoder(header, gamma, data);
     if (header.InterlaceMethod() == 1)
         decoder.DecodeAdam7();

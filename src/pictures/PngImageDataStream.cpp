@@ -1,13 +1,15 @@
 #include "pictures/PngImageDataStream.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "pictures/PngChunkHeader.h"
 #include "pictures/PngCrc.h"
 #include "pictures/PngStreamIO.h"
 
-PngImageDataStream::PngImageDataStream(Stream& stream, const TChunkType& type, std::uint32_t length)
-    : stream_(stream), input_(new std::uint8_t[kPortion])
+PngImageDataStream::PngImageDataStream(Stream& stream, const TChunkType& type, std::uint32_t length,
+                                       std::uint64_t imageBytes)
+    : stream_(stream), input_(new std::uint8_t[kPortion]), ahead_(new std::uint8_t[kAhead]), stillNeeded_(imageBytes)
 {
     BeginChunk(type, length);
 }
@@ -34,6 +36,27 @@ std::size_t PngImageDataStream::ReadPortion()
 }
 
 std::size_t PngImageDataStream::Read(std::uint8_t* buffer, std::size_t count)
+{
+    std::size_t done = 0;
+    while (done < count) {
+        if (aheadStart_ == aheadEnd_) {
+            // Never more than the image needs: data past it is not inflated.
+            const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(kAhead, stillNeeded_));
+            aheadStart_ = 0;
+            aheadEnd_ = Inflate(ahead_.get(), wanted);
+            stillNeeded_ -= aheadEnd_;
+            if (aheadEnd_ == 0)
+                break;
+        }
+        const std::size_t n = std::min(count - done, aheadEnd_ - aheadStart_);
+        std::memcpy(buffer + done, ahead_.get() + aheadStart_, n);
+        aheadStart_ += n;
+        done += n;
+    }
+    return done;
+}
+
+std::size_t PngImageDataStream::Inflate(std::uint8_t* buffer, std::size_t count)
 {
     z_stream& z = inflater_.Stream();
     z.next_out = buffer;

@@ -19,4 +19,6 @@ using RowConverter = void (*)(const std::uint8_t* row, std::uint32_t pixels,
                               const RowDestination& to, const TGammaTable& gamma);
 
 // For a colour type and bit depth the header has already accepted.
-RowConverter SelectRowConverter(std::uint8_t colorType, std::uint8_t bitDepth, bool interlaced);
+// identityGamma: the gamma table maps every value to itself.
+RowConverter SelectRowConverter(std::uint8_t colorType, std::uint8_t bitDepth, bool interlaced,
+                                bool identityGamma);

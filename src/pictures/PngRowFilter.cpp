@@ -25,28 +25,33 @@ void UnfilterAverage(std::uint8_t* row, const std::uint8_t* prior, std::size_t n
         row[i] = static_cast<std::uint8_t>(row[i] + ((row[i - bpp] + prior[i]) >> 1));
 }
 
-// The predictor as the standard writes it, without branches on the data.
-inline int Paeth(int a, int b, int c)
-{
-    const int pa = std::abs(b - c);
-    const int pb = std::abs(a - c);
-    const int pc = std::abs(a + b - 2 * c);
-    const int nearer = pb < pa ? b : a;
-    const int nearerDistance = pb < pa ? pb : pa;
-    return pc < nearerDistance ? c : nearer;
-}
-
-// The pixel's bytes depend on the pixel to the left: going pixel by pixel with
-// the distance known at compile time lets the bytes of one pixel run side by side.
+// Paeth takes most of the decode time of photographic images. A plain byte
+// loop with the left distance known at compile time measured fastest: the
+// bytes of neighbouring pixels overlap in the pipeline, and the comparison
+// branches are well predicted on real images.
 template <unsigned Bpp>
 void UnfilterPaethFixed(std::uint8_t* row, const std::uint8_t* prior, std::size_t n)
 {
     for (unsigned k = 0; k < Bpp && k < n; ++k)
         row[k] = static_cast<std::uint8_t>(row[k] + prior[k]);
-    for (std::size_t i = Bpp; i + Bpp <= n; i += Bpp)
-        for (unsigned k = 0; k < Bpp; ++k)
-            row[i + k] = static_cast<std::uint8_t>(
-                row[i + k] + Paeth(row[i + k - Bpp], prior[i + k], prior[i + k - Bpp]));
+    for (std::size_t i = Bpp; i < n; ++i) {
+        int a = row[i - Bpp];
+        const int b = prior[i];
+        const int c = prior[i - Bpp];
+        const int towardsB = b - c;
+        const int towardsA = a - c;
+        int pa = std::abs(towardsB);
+        const int pb = std::abs(towardsA);
+        const int pc = std::abs(towardsB + towardsA);
+        // a wins ties, then b, as the standard orders them.
+        if (pb < pa) {
+            pa = pb;
+            a = b;
+        }
+        if (pc < pa)
+            a = c;
+        row[i] = static_cast<std::uint8_t>(row[i] + a);
+    }
 }
 
 void UnfilterPaeth(std::uint8_t* row, const std::uint8_t* prior, std::size_t n, unsigned bpp)
