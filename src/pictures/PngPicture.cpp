@@ -6,6 +6,7 @@
 
 #include "pictures/PngChunkHeader.h"
 #include "pictures/PngPixelFormat.h"
+#include "pictures/PngStreamIO.h"
 #include "pictures/pngpicture.h"
 
 namespace {
@@ -59,7 +60,7 @@ void TPngPicture::LoadFromStream(Stream& stream)
 {
     ResetPicture();
     std::uint8_t signature[sizeof kSignature] = {};
-    stream.Read(signature, sizeof signature);
+    ReadFully(stream, signature, sizeof signature);
     if (std::memcmp(signature, kSignature, sizeof kSignature) != 0)
         throw EPNGInvalidFileHeader();
 
