@@ -67,6 +67,15 @@ private:
 
 struct Adam7Pass {
     std::uint32_t columnStart, columnStep, rowStart, rowStep;
+
+    std::uint32_t Width(std::uint32_t imageWidth) const
+    {
+        return (imageWidth + columnStep - columnStart - 1) / columnStep;
+    }
+    std::uint32_t Rows(std::uint32_t imageHeight) const
+    {
+        return (imageHeight + rowStep - rowStart - 1) / rowStep;
+    }
 };
 constexpr Adam7Pass kAdam7[7] = {
     {0, 8, 0, 8}, {4, 8, 0, 8}, {0, 4, 4, 8}, {2, 4, 0, 4},
@@ -81,11 +90,9 @@ std::uint64_t ImageDataBytes(const TChunkIHDR& header)
         return std::uint64_t{header.Height()} * (PngRowBytes(format, header.BitDepth(), header.Width()) + 1);
     std::uint64_t total = 0;
     for (const Adam7Pass& pass : kAdam7) {
-        const std::uint32_t width = (header.Width() + pass.columnStep - pass.columnStart - 1) / pass.columnStep;
-        const std::uint32_t rows = (header.Height() + pass.rowStep - pass.rowStart - 1) / pass.rowStep;
-        const std::size_t rowBytes = PngRowBytes(format, header.BitDepth(), width);
+        const std::size_t rowBytes = PngRowBytes(format, header.BitDepth(), pass.Width(header.Width()));
         if (rowBytes > 0)
-            total += std::uint64_t{rows} * (rowBytes + 1);
+            total += std::uint64_t{pass.Rows(header.Height())} * (rowBytes + 1);
     }
     return total;
 }
@@ -113,8 +120,7 @@ public:
     void DecodeAdam7()
     {
         for (const Adam7Pass& pass : kAdam7) {
-            const std::uint32_t width =
-                (header_.Width() + pass.columnStep - pass.columnStart - 1) / pass.columnStep;
+            const std::uint32_t width = pass.Width(header_.Width());
             const std::size_t rowBytes = PngRowBytes(format_, header_.BitDepth(), width);
             rows_.ClearPrior();
             if (rowBytes == 0)
