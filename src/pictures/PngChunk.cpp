@@ -59,7 +59,7 @@ bool TChunk::ReadChunk(Stream& stream, const TChunkType& type, std::uint32_t len
 
     std::uint32_t crc = UpdateCrc(kCrcStart, reinterpret_cast<const std::uint8_t*>(type.data()), 4);
     crc = UpdateCrc(crc, data_.data(), data_.size());
-    if (FinishCrc(crc) != stored)
+    if (crc != stored)
         throw EPngInvalidCRC();
     return true;
 }

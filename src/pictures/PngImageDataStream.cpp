@@ -22,7 +22,7 @@ void PngImageDataStream::BeginChunk(const TChunkType& type, std::uint32_t length
 
 void PngImageDataStream::CheckCrc()
 {
-    if (ReadBigEndian32(stream_) != FinishCrc(crc_))
+    if (ReadBigEndian32(stream_) != crc_)
         throw EPngInvalidCRC();
 }
 
