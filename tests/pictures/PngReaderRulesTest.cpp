@@ -120,6 +120,16 @@ TEST(PngReader, ChunkOrderAndKindRules)
     const TChunk& unknown = kept.ChunkItems().Item(1);
     EXPECT_EQ(&unknown.ChunkClass(), &TChunk::Class);
     EXPECT_EQ(unknown.Data(), (Bytes{1, 2, 3}));
+
+    // Room for 10 chunks at first, 10 more when full, trimmed at the end.
+    PngBuilder many;
+    many.Ihdr(4, 3, 8, 0);
+    for (int i = 0; i < 11; ++i)
+        many.Chunk("ruSt", {std::uint8_t(i)});
+    TPngPicture grown;
+    ASSERT_EQ(LoadOutcome(grown, many.ImageData(WithFilterByte(GreyRows(4, 3), 0)).Iend()), "ok");
+    EXPECT_EQ(grown.ChunkItems().Count(), 14u);
+    EXPECT_EQ(grown.ChunkItems().Capacity(), 14u);
 }
 
 TEST(PngReader, HeaderChecksInTheirOrder)
@@ -280,9 +290,12 @@ TEST(PngReader, GammaTables)
     ASSERT_EQ(LoadOutcome(display, SmallGrey("gAMA", BigEndian(45455))), "ok");
     TPngPicture linear;
     ASSERT_EQ(LoadOutcome(linear, SmallGrey("gAMA", BigEndian(100000))), "ok");
+    TPngPicture cutShort;  // a value of less than 4 bytes carries no gamma
+    ASSERT_EQ(LoadOutcome(cutShort, SmallGrey("gAMA", {0x01, 0x86})), "ok");
     for (int i = 0; i < 256; ++i) {
         EXPECT_EQ(none.GammaLookup()[i], i);
         EXPECT_EQ(none.GammaInverseLookup()[i], i);
+        EXPECT_EQ(cutShort.GammaLookup()[i], i);
     }
     EXPECT_EQ(display.GammaLookup()[0], 0);
     EXPECT_EQ(display.GammaLookup()[255], 255);
