@@ -7,6 +7,7 @@
 #endif
 
 #include "pictures/gifpicture.h"
+#include "pictures/pngpicture.h"
 
 void TPictureFormatList::Add(TPictureFormat format)
 {
@@ -33,6 +34,9 @@ TPictureFormatList& PictureFormats()
 
 void RegisterPictureFormats()
 {
+    PictureFormats().Add({"PNG", "Portable Network Graphics", "TPngPicture",
+                          [] { return std::make_unique<TPngPicture>(); }});
+
     const char* const gifDescription = "GIF Image";
     unsigned gifClipboardFormat = 0;
 #ifdef _WIN32
@@ -45,5 +49,6 @@ void RegisterPictureFormats()
 
 void UnregisterPictureFormats()
 {
+    PictureFormats().Remove("TPngPicture");
     PictureFormats().Remove("TGifPicture");
 }
