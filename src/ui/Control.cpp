@@ -1,5 +1,7 @@
 #include "ui/Control.h"
 
+#include <windowsx.h>
+
 
 #include <algorithm>
 #include <set>
@@ -240,6 +242,21 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
         AlignControls();
         break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        MouseDown(message == WM_LBUTTONDOWN ? mbLeft : message == WM_RBUTTONDOWN ? mbRight : mbMiddle,
+                  GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        MouseUp(message == WM_LBUTTONUP ? mbLeft : message == WM_RBUTTONUP ? mbRight : mbMiddle,
+                GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        break;
+    case WM_MOUSEMOVE:
+        MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        break;
     case WM_SETCURSOR:
         if (reinterpret_cast<HWND>(wParam) == handle_ && LOWORD(lParam) == HTCLIENT && cursor_ != crDefault) {
             ::SetCursor(CursorHandle(cursor_));
@@ -263,6 +280,24 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return DefaultHandler(message, wParam, lParam);
+}
+
+void TControl::MouseDown(TMouseButton button, int x, int y)
+{
+    if (OnMouseDown)
+        OnMouseDown(*this, button, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, int x, int y)
+{
+    if (OnMouseUp)
+        OnMouseUp(*this, button, x, y);
+}
+
+void TControl::MouseMove(int x, int y)
+{
+    if (OnMouseMove)
+        OnMouseMove(*this, x, y);
 }
 
 HBRUSH TControl::ControlColors(HDC dc)

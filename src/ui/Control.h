@@ -5,6 +5,7 @@
 // control; a control without a parent is a top-level window.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ constexpr TCursor crDefault = 0;
 constexpr TCursor crHandPoint = -21;
 
 class TForm;
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
 class TControl : public TComponent {
 public:
@@ -80,6 +83,12 @@ public:
     void SetFocus();
     bool Focused() const { return handle_ && GetFocus() == handle_; }
 
+    using TMouseEvent = std::function<void(TControl& sender, TMouseButton button, int x, int y)>;
+    using TMouseMoveEvent = std::function<void(TControl& sender, int x, int y)>;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+
     // The top-level form that contains this control.
     TForm* ParentForm();
 
@@ -107,6 +116,11 @@ protected:
 
     virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Mouse handling; the base versions fire the matching events.
+    virtual void MouseDown(TMouseButton button, int x, int y);
+    virtual void MouseUp(TMouseButton button, int x, int y);
+    virtual void MouseMove(int x, int y);
 
     // Notifications that the parent window reflects back to the control.
     virtual void CommandNotification(WORD /*code*/) {}

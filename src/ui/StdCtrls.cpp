@@ -62,6 +62,27 @@ void TCustomLabel::FontChanged()
     AdjustSize();
 }
 
+void TCustomLabel::MouseDown(TMouseButton button, int x, int y)
+{
+    if (button == mbLeft) {
+        leftPressed_ = true;
+        SetCapture(Handle());
+    }
+    TControl::MouseDown(button, x, y);
+}
+
+void TCustomLabel::MouseUp(TMouseButton button, int x, int y)
+{
+    TControl::MouseUp(button, x, y);
+    if (button != mbLeft || !leftPressed_)
+        return;
+    leftPressed_ = false;
+    ReleaseCapture();
+    const bool over = x >= 0 && y >= 0 && x < Width() && y < Height();
+    if (over && OnClick)
+        OnClick();
+}
+
 void TCustomLabel::AdjustSize()
 {
     if (!autoSize_ || !Handle())
@@ -70,8 +91,9 @@ void TCustomLabel::AdjustSize()
     HDC dc = GetDC(Handle());
     HGDIOBJ previous = SelectObject(dc, Font().Handle());
     RECT bounds{0, 0, wordWrap_ ? Width() : 0, 0};
+    // Line breaks in the caption count, as the label shows them.
     DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &bounds,
-              DT_CALCRECT | (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE));
+              DT_CALCRECT | DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : 0));
     SelectObject(dc, previous);
     ReleaseDC(Handle(), dc);
     const int width = text.empty() ? 0 : bounds.right - bounds.left;

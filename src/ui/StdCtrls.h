@@ -20,9 +20,14 @@ public:
     bool AutoSize() const { return autoSize_; }
     void SetWordWrap(bool value);
 
+    // A left button pressed and released over the label.
+    std::function<void()> OnClick;
+
 protected:
     void FillCreateParams(CreateParams& params) override;
     void FontChanged() override;
+    void MouseDown(TMouseButton button, int x, int y) override;
+    void MouseUp(TMouseButton button, int x, int y) override;
     // The caption changed: re-measure an auto-sized label and repaint.
     virtual void TextChanged();
     void AdjustSize();
@@ -31,6 +36,7 @@ private:
     TAlignment alignment_ = taLeftJustify;
     bool autoSize_ = true;
     bool wordWrap_ = false;
+    bool leftPressed_ = false;
 };
 
 using TLabel = TCustomLabel;

@@ -1,13 +1,10 @@
 #include "viewer/frmMain.h"
 
-#include <string>
-
 #include "support/DialogFont.h"
+#include "support/MakerSite.h"
 #include "support/WebLauncher.h"
 #include "ui/Design.h"
 #include "viewer/frmStartMenuHistoryViewer.h"
-
-const char* const MakerSiteAddress = "http://www.fernwick-software.example";
 
 TTallyglassViewer::TTallyglassViewer(TComponent* owner) : TForm(owner, "TTallyglassViewer")
 {
@@ -95,10 +92,10 @@ void TTallyglassViewer::FernwickSoftwareWebSite1Click()
 
 void TTallyglassViewer::TallyglassWebSite1Click()
 {
-    OpenWebPage(std::string(MakerSiteAddress) + "/products/Tallyglass/");
+    OpenWebPage(TallyglassPageAddress);
 }
 
 void TTallyglassViewer::FindoutmoreaboutBrightward1Click()
 {
-    OpenWebPage(std::string(MakerSiteAddress) + "/products/Brightward/");
+    OpenWebPage(BrightwardPageAddress);
 }

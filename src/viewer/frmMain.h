@@ -41,6 +41,3 @@ private:
     void CreateDesign();
     void HistoryViewerClose(TForm& sender, TCloseAction& action);
 };
-
-// The maker's web site, shared by the menu's pages.
-extern const char* const MakerSiteAddress;

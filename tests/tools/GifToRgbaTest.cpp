@@ -21,11 +21,11 @@ TEST(GifToRgba, ColoursThroughTheFramesTableAndAlphaFromItsTransparentIndex)
 
     EXPECT_TRUE(LooksLikeGif(bytes));
     const RgbaImage opaque = GifToRgba(bytes, 0);
-    EXPECT_EQ(opaque.width, 3);
-    EXPECT_EQ(opaque.height, 1);
-    EXPECT_EQ(opaque.rgba, (Bytes{10, 20, 30, 255, 40, 50, 60, 255, 0, 0, 0, 255}));
+    EXPECT_EQ(opaque.width, 3u);
+    EXPECT_EQ(opaque.height, 1u);
+    EXPECT_EQ(opaque.pixels, (Bytes{10, 20, 30, 255, 40, 50, 60, 255, 0, 0, 0, 255}));
     const RgbaImage local = GifToRgba(bytes, 1);
-    EXPECT_EQ(local.rgba, (Bytes{7, 8, 9, 255, 10, 11, 12, 0, 4, 5, 6, 255}));
+    EXPECT_EQ(local.pixels, (Bytes{7, 8, 9, 255, 10, 11, 12, 0, 4, 5, 6, 255}));
 
     EXPECT_THROW(GifToRgba(bytes, 2), std::runtime_error);
     EXPECT_THROW(GifToRgba(Bytes(bytes.begin(), bytes.begin() + 8), 0), GIFException);

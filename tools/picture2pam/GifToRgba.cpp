@@ -32,12 +32,12 @@ RgbaImage GifToRgba(std::span<const std::uint8_t> bytes, int frame)
     const int transparentIndex = image.Transparent() && control != nullptr ? control->TransparentColorIndex() : -1;
 
     RgbaImage result;
-    result.width = image.Width();
-    result.height = image.Height();
-    result.rgba.reserve(image.PixelIndices().size() * 4);
+    result.width = static_cast<std::uint32_t>(image.Width());
+    result.height = static_cast<std::uint32_t>(image.Height());
+    result.pixels.reserve(image.PixelIndices().size() * 4);
     for (const std::uint8_t index : image.PixelIndices()) {
         const TGIFColor color = index < colors.Count() ? colors[index] : TGIFColor{};
-        result.rgba.insert(result.rgba.end(), {color.Red, color.Green, color.Blue,
+        result.pixels.insert(result.pixels.end(), {color.Red, color.Green, color.Blue,
                                                static_cast<std::uint8_t>(index == transparentIndex ? 0 : 255)});
     }
     return result;
