@@ -177,48 +177,38 @@ TEST_F(PngDraw, KeyColoursOfGreyAndTruecolourImages)
 {
     struct Case {
         const char* what;
-        Bytes file;
+        std::uint8_t bitDepth, colorType;
+        Bytes key, row;  // row: the filter-type byte and one row of pixels
         std::vector<std::optional<std::uint32_t>> shown;  // nothing: the background shows
+        bool gamma = false;  // gAMA maps 64 to 136 and 65 to 137
     };
     auto grey = [](std::uint8_t v) { return CanvasPixel(v, v, v); };
     const Case cases[] = {
-        {"grey 8", PngBuilder().Ihdr(4, 1, 8, 0).Chunk("tRNS", {0, 7}).ImageData({0, 7, 8, 7, 200}).Iend(),
-         {{}, grey(8), {}, grey(200)}},
-        {"grey 1", PngBuilder().Ihdr(4, 1, 1, 0).Chunk("tRNS", {0, 1}).ImageData({0, 0b01100000}).Iend(),
-         {grey(0), {}, {}, grey(0)}},
-        {"grey 2", PngBuilder().Ihdr(4, 1, 2, 0).Chunk("tRNS", {0, 2}).ImageData({0, 0b00011011}).Iend(),
-         {grey(0), grey(85), {}, grey(255)}},
-        {"grey 4", PngBuilder().Ihdr(4, 1, 4, 0).Chunk("tRNS", {0, 9}).ImageData({0, 0x9F, 0x09}).Iend(),
-         {{}, grey(255), grey(0), {}}},
-        {"grey 16", PngBuilder().Ihdr(2, 1, 16, 0).Chunk("tRNS", {0x90, 0x01}).ImageData({0, 0x90, 0x01, 0x91, 0x01}).Iend(),
-         {{}, grey(0x91)}},
-        {"RGB 8", PngBuilder().Ihdr(3, 1, 8, 2).Chunk("tRNS", {0, 1, 0, 2, 0, 3}).ImageData({0, 1, 2, 3, 1, 2, 4, 200, 100, 50}).Iend(),
+        {"grey 8", 8, 0, {0, 7}, {0, 7, 8, 7, 200}, {{}, grey(8), {}, grey(200)}},
+        {"grey 1", 1, 0, {0, 1}, {0, 0b01100000}, {grey(0), {}, {}, grey(0)}},
+        {"grey 2", 2, 0, {0, 2}, {0, 0b00011011}, {grey(0), grey(85), {}, grey(255)}},
+        {"grey 4", 4, 0, {0, 9}, {0, 0x9F, 0x09}, {{}, grey(255), grey(0), {}}},
+        {"grey 16", 16, 0, {0x90, 0x01}, {0, 0x90, 0x01, 0x91, 0x01}, {{}, grey(0x91)}},
+        {"RGB 8", 8, 2, {0, 1, 0, 2, 0, 3}, {0, 1, 2, 3, 1, 2, 4, 200, 100, 50},
          {{}, CanvasPixel(1, 2, 4), CanvasPixel(200, 100, 50)}},
-        {"RGB 16", PngBuilder().Ihdr(2, 1, 16, 2).Chunk("tRNS", {4, 1, 5, 2, 6, 3}).ImageData({0, 4, 1, 5, 2, 6, 3, 4, 1, 5, 2, 7, 3}).Iend(),
-         {{}, CanvasPixel(4, 5, 7)}},
+        {"RGB 16", 16, 2, {4, 1, 5, 2, 6, 3}, {0, 4, 1, 5, 2, 6, 3, 4, 1, 5, 2, 7, 3}, {{}, CanvasPixel(4, 5, 7)}},
+        // The key is mapped through gamma as the drawn pixels are.
+        {"grey 8, gamma", 8, 0, {0, 64}, {0, 64, 65}, {{}, grey(137)}, true},
+        {"RGB 8, gamma", 8, 2, {0, 64, 0, 64, 0, 64}, {0, 64, 64, 64, 64, 64, 65}, {{}, CanvasPixel(136, 136, 137)},
+         true},
     };
     for (const Case& c : cases) {
-        Load(c.file);
-        ASSERT_EQ(picture_.AlphaDrawMode(), admColorKey) << c.what;
         const int width = static_cast<int>(c.shown.size());
+        PngBuilder png;
+        png.Ihdr(width, 1, c.bitDepth, c.colorType);
+        if (c.gamma)
+            png.Chunk("gAMA", BigEndian(100000));
+        Load(png.Chunk("tRNS", c.key).ImageData(c.row).Iend());
+        ASSERT_EQ(picture_.AlphaDrawMode(), admColorKey) << c.what;
         const CanvasPixels background = Patterned(width, 1);
         const CanvasPixels drawn = DrawnOver(picture_, width, 1, background, {0, 0, width, 1});
         for (int x = 0; x < width; ++x)
             EXPECT_EQ(drawn[x], c.shown[x].value_or(background[x])) << c.what << " at " << x;
-    }
-}
-
-TEST_F(PngDraw, KeyColoursGoThroughGammaAsTheDrawnPixelsDo)
-{
-    for (const Bytes& file :
-         {PngBuilder().Ihdr(2, 1, 8, 0).Chunk("gAMA", BigEndian(100000)).Chunk("tRNS", {0, 64}).ImageData({0, 64, 65}).Iend(),
-          PngBuilder().Ihdr(2, 1, 8, 2).Chunk("gAMA", BigEndian(100000)).Chunk("tRNS", {0, 64, 0, 64, 0, 64}).ImageData({0, 64, 64, 64, 65, 65, 65}).Iend()}) {
-        Load(file);
-        const std::uint8_t shown = picture_.GammaLookup()[65];
-        ASSERT_NE(shown, 65);
-        const CanvasPixels background = Patterned(2, 1);
-        EXPECT_EQ(DrawnOver(picture_, 2, 1, background, {0, 0, 2, 1}),
-                  (CanvasPixels{background[0], CanvasPixel(shown, shown, shown)}));
     }
 }
 
