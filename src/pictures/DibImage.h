@@ -43,8 +43,10 @@ static_assert(sizeof(TBitmapInfoHeader) == 40);
 static_assert(sizeof(TRGBQuad) == 4);
 static_assert(sizeof(TDibInfo) == 40 + 256 * 4);
 
-// A 24-bit colour in the layout of a Windows COLORREF: 0x00BBGGRR.
-using TColor = std::uint32_t;
+// A 24-bit colour in the layout of a Windows COLORREF: 0x00BBGGRR. The same
+// type as the window toolkit's colour (which also holds system colours as
+// negative values), so that both can be seen from one file.
+using TColor = std::int32_t;
 constexpr TColor RGBColor(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
 {
     return red | (green << 8) | (static_cast<TColor>(blue) << 16);

@@ -54,6 +54,7 @@ bool TChunkIHDR::ReadChunk(Stream& stream, const TChunkType& type, std::uint32_t
 
 void TChunkIHDR::ReleaseImage()
 {
+    Owner().ReleasePalette();
     pixelBits_ = nullptr;
     image_.reset();
     alphaPlane_.reset();

@@ -51,6 +51,7 @@ TPngPicture::~TPngPicture() = default;
 
 void TPngPicture::ResetPicture()
 {
+    ReleasePalette();
     chunks_.Clear();
     gamma_ = IdentityTable();
     gammaInverse_ = IdentityTable();
@@ -129,6 +130,13 @@ void TPngPicture::Assign(const TPngPicture& source)
         throw EPNGOutMemory();
     }
     Changed();
+}
+
+void TPngPicture::ReleasePalette()
+{
+#ifdef _WIN32
+    palette_.reset();
+#endif
 }
 
 TChunkIHDR& TPngPicture::Header() const

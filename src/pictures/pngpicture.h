@@ -7,7 +7,12 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "pictures/DibImage.h"
 #include "pictures/Graphic.h"
@@ -93,6 +98,13 @@ public:
     std::uint8_t* AlphaPlane() const { return alphaPlane_.get(); }
     // The pixel memory as the allocator made it (a DIB section on Windows).
     ImageMemory* Image() const { return image_.get(); }
+#ifdef _WIN32
+    // The DIB section holding the image and the memory device context it is
+    // selected into; null unless the image lives in a DIB section (see
+    // UsePngDibSections).
+    HBITMAP DibHandle() const;
+    HDC DibDC() const;
+#endif
 
     // The DIB row and alpha row of image row y (0 = top).
     std::uint8_t* ScanLine(std::uint32_t y) const
@@ -318,6 +330,21 @@ public:
     // The colour the DIB shows for the tRNS key; black without tRNS.
     TColor KeyColor() const;
 
+#ifdef _WIN32
+    // Draws the whole picture into the rectangle: stretched straight on when
+    // opaque, through a mask when one colour is transparent, blended over what
+    // the canvas shows when it has alpha. Draws nothing when empty; raises
+    // EPNGHeaderNotPresent without a header and EPNGOutMemory when GDI cannot
+    // give what drawing needs (nothing is drawn then).
+    void Draw(HDC dc, const RECT& rect);
+    // The logical palette of a greyscale or palette image, made from its
+    // colour table on first request and kept until the image is prepared
+    // again; null for other images.
+    HPALETTE Palette() const;
+#endif
+    // Drops the cached palette: the colour table it was made from is gone.
+    void ReleasePalette();
+
     // Writer settings; the reader only carries them along.
     int CompressionLevel() const { return compressionLevel_; }
     void SetCompressionLevel(int level);
@@ -333,4 +360,10 @@ private:
     std::uint8_t interlaceKind_ = 0;
     int compressionLevel_ = kDefaultCompressionLevel;
     std::uint32_t maxIdatSize_ = kMinMaxIdatSize;
+#ifdef _WIN32
+    struct PaletteDeleter {
+        void operator()(HPALETTE palette) const;
+    };
+    mutable std::unique_ptr<std::remove_pointer_t<HPALETTE>, PaletteDeleter> palette_;
+#endif
 };
