@@ -39,6 +39,61 @@ private:
     HGDIOBJ previous_;
 };
 
+// Selects and realises a palette, nullptr meaning the default (system)
+// palette, and puts the previous one back.
+class SelectedPalette {
+public:
+    SelectedPalette(HDC dc, HPALETTE palette)
+        : dc_(dc),
+          previous_(SelectPalette(dc, palette ? palette : static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), TRUE))
+    {
+        RealizePalette(dc);
+    }
+    ~SelectedPalette() { SelectPalette(dc_, previous_, TRUE); }
+    SelectedPalette(const SelectedPalette&) = delete;
+    SelectedPalette& operator=(const SelectedPalette&) = delete;
+
+private:
+    HDC dc_;
+    HPALETTE previous_;
+};
+
+// Sets the text and background colours, which also colour monochrome bitmaps
+// copied onto a colour context (0 bits take the text colour, 1 bits the
+// background), and puts the previous ones back.
+class SelectedColors {
+public:
+    SelectedColors(HDC dc, COLORREF text, COLORREF background)
+        : dc_(dc), text_(SetTextColor(dc, text)), background_(SetBkColor(dc, background))
+    {
+    }
+    ~SelectedColors()
+    {
+        SetTextColor(dc_, text_);
+        SetBkColor(dc_, background_);
+    }
+    SelectedColors(const SelectedColors&) = delete;
+    SelectedColors& operator=(const SelectedColors&) = delete;
+
+private:
+    HDC dc_;
+    COLORREF text_;
+    COLORREF background_;
+};
+
+// Sets the stretching mode and puts the previous one back.
+class SelectedStretchMode {
+public:
+    SelectedStretchMode(HDC dc, int mode) : dc_(dc), previous_(SetStretchBltMode(dc, mode)) {}
+    ~SelectedStretchMode() { SetStretchBltMode(dc_, previous_); }
+    SelectedStretchMode(const SelectedStretchMode&) = delete;
+    SelectedStretchMode& operator=(const SelectedStretchMode&) = delete;
+
+private:
+    HDC dc_;
+    int previous_;
+};
+
 // A memory device context with a bitmap of its own selected into it. Members
 // are destroyed in reverse: the selection is undone, then the bitmap and the
 // context are deleted. Either handle may be null when it could not be had;

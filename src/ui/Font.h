@@ -7,7 +7,7 @@
 #include <string>
 
 #include "ui/Color.h"
-#include "base/GdiHandle.h"
+#include "ui/GdiHandle.h"
 
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 using TFontStyles = unsigned;

@@ -1,6 +1,6 @@
 #include "ui/StdCtrls.h"
 
-#include "base/GdiHandle.h"
+#include "ui/GdiHandle.h"
 
 TCustomLabel::TCustomLabel(TComponent* owner) : TControl(owner) {}
 

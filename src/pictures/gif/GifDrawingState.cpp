@@ -59,9 +59,11 @@ bool DisplayIsPaletted()
 }
 
 GifBitmapSurface::GifBitmapSurface(int width, int height)
-    : width_(width), height_(height), bitmap_(CreateSurfaceBitmap(width, height)), selection_(dc_.Get(), bitmap_.Get())
+    : width_(width),
+      height_(height),
+      surface_(CreateMemoryDC(nullptr), GdiObject<HBITMAP>(CreateSurfaceBitmap(width, height)))
 {
-    if (!bitmap_ || !dc_)
+    if (!surface_.Valid())
         throw GIFException(gif_message::DibAllocation);
 }
 

@@ -8,8 +8,7 @@
 #include <memory>
 #include <span>
 
-#include "base/GdiDc.h"
-#include "base/GdiHandle.h"
+#include "pictures/GdiDrawing.h"
 #include "pictures/gif/GifColorMap.h"
 #include "pictures/gif/GifDrawCache.h"
 
@@ -28,10 +27,10 @@ class GifFrameDrawing final : public GifDrawCache {
 public:
     bool Rendered = false;
     // An 8-bit DIB section of the frame; none for a frame of no area.
-    GdiHandle<HBITMAP> FrameBitmap;
+    GdiObject<HBITMAP> FrameBitmap;
     // One bit a pixel, 1 where the frame is transparent; none when no pixel is.
-    GdiHandle<HBITMAP> FrameMask;
-    GdiHandle<HPALETTE> Palette;
+    GdiObject<HBITMAP> FrameMask;
+    GdiObject<HPALETTE> Palette;
 };
 
 // A 32-bit bitmap kept selected into a memory DC of its own.
@@ -40,16 +39,14 @@ public:
     // Raises GIFException "Failed to allocate memory for GIF DIB" when GDI
     // cannot make it.
     GifBitmapSurface(int width, int height);
-    HDC DC() const { return dc_.Get(); }
+    HDC DC() const { return surface_.DC(); }
     int Width() const { return width_; }
     int Height() const { return height_; }
 
 private:
     int width_;
     int height_;
-    GdiHandle<HBITMAP> bitmap_;
-    MemoryDC dc_;
-    SelectedObject selection_;
+    BitmapDC surface_;
 };
 
 // Shared between a picture's drawing state and the Draw calls running, so
@@ -70,7 +67,7 @@ public:
 
     std::shared_ptr<GifDrawGuard> Guard = std::make_shared<GifDrawGuard>();
     // Built from the global colour table, or the fixed palette when dithering.
-    GdiHandle<HPALETTE> Palette;
+    GdiObject<HPALETTE> Palette;
     // The off-screen buffer of animations, the logical screen's size.
     std::unique_ptr<GifBitmapSurface> Buffer;
     std::shared_ptr<GifPainterList> Painters;

@@ -72,14 +72,14 @@ HPALETTE TGifPicture::Palette()
     // pixel), so the picture's palette is never a bitmap's.
     GifPictureDrawing& drawing = PictureDrawing();
     if (drawing.Palette)
-        return drawing.Palette.Get();
+        return drawing.Palette.get();
     if (DitherApplies(drawFlags_, DisplayIsPaletted())) {
-        drawing.Palette.Reset(CreateGifPalette(WebPaletteColors()));
-        return drawing.Palette.Get();
+        drawing.Palette.reset(CreateGifPalette(WebPaletteColors()));
+        return drawing.Palette.get();
     }
     if (header_.ColorMap().Count() > 0) {
-        drawing.Palette.Reset(CreateGifPalette(header_.ColorMap().Colors()));
-        return drawing.Palette.Get();
+        drawing.Palette.reset(CreateGifPalette(header_.ColorMap().Colors()));
+        return drawing.Palette.get();
     }
     if (images_.Empty())
         return nullptr;
@@ -104,11 +104,11 @@ HPALETTE TGifPicture::FramePalette(TGIFSubImage& frame)
     GifFrameDrawing& drawing = FrameDrawing(frame);
     if (!drawing.Palette) {
         if (DitherApplies(drawFlags_, DisplayIsPaletted()))
-            drawing.Palette.Reset(CreateGifPalette(WebPaletteColors()));
+            drawing.Palette.reset(CreateGifPalette(WebPaletteColors()));
         else
-            drawing.Palette.Reset(CreateGifPalette(FrameColors(frame)));
+            drawing.Palette.reset(CreateGifPalette(FrameColors(frame)));
     }
-    return drawing.Palette.Get();
+    return drawing.Palette.get();
 }
 
 const GifFrameDrawing& TGifPicture::RenderFrame(TGIFSubImage& frame)
@@ -132,8 +132,8 @@ const GifFrameDrawing& TGifPicture::RenderFrame(TGIFSubImage& frame)
 void TGifPicture::Render(TGIFSubImage& frame, GifFrameDrawing& drawing, bool maskNeeded)
 {
     drawing.Rendered = false;
-    drawing.FrameBitmap.Reset();
-    drawing.FrameMask.Reset();
+    drawing.FrameBitmap.reset();
+    drawing.FrameMask.reset();
     const int width = frame.Width();
     const int height = frame.Height();
     if (width > 0 && height > 0) {
@@ -145,13 +145,13 @@ void TGifPicture::Render(TGIFSubImage& frame, GifFrameDrawing& drawing, bool mas
         };
         if (DitherApplies(drawFlags_, DisplayIsPaletted())) {
             const std::vector<std::uint8_t> dithered = MapToWebPalette(frame.PixelIndices(), colors);
-            drawing.FrameBitmap.Reset(CreateIndexedBitmap(width, height, dithered, WebPaletteColors(), reportRow));
+            drawing.FrameBitmap.reset(CreateIndexedBitmap(width, height, dithered, WebPaletteColors(), reportRow));
         } else {
-            drawing.FrameBitmap.Reset(CreateIndexedBitmap(width, height, frame.PixelIndices(), colors, reportRow));
+            drawing.FrameBitmap.reset(CreateIndexedBitmap(width, height, frame.PixelIndices(), colors, reportRow));
         }
         if (maskNeeded) {
             if (const std::optional<GifFrameMask> mask = BuildFrameMask(frame)) {
-                drawing.FrameMask.Reset(CreateBitmap(width, height, 1, 1, mask->Bits.data()));
+                drawing.FrameMask.reset(CreateBitmap(width, height, 1, 1, mask->Bits.data()));
                 if (!drawing.FrameMask)
                     throw GIFException(gif_message::DibAllocation);
             }

@@ -1,7 +1,6 @@
 #include "pictures/gif/GifStretchDraw.h"
 
-#include "base/GdiDc.h"
-#include "base/GdiHandle.h"
+#include "pictures/GdiDrawing.h"
 #include "pictures/gif/GifDrawingState.h"
 #include "pictures/gifpicture.h"
 
@@ -33,31 +32,29 @@ void MaskedStretchBlt(HDC destination, const GifRect& to, HDC source, HBITMAP ma
         return;
     }
 
-    GdiHandle<HBITMAP> work(CreateCompatibleBitmap(destination, width, height));
-    GdiHandle<HBITMAP> inverted(CreateBitmap(width, height, 1, 1, nullptr));
-    MemoryDC maskDC(destination);
-    MemoryDC workDC(destination);
-    MemoryDC invertedDC(destination);
-    RequireGdi(work && inverted && maskDC && workDC && invertedDC);
-    SelectedObject selectedMask(maskDC.Get(), mask);
-    SelectedObject selectedWork(workDC.Get(), work.Get());
-    SelectedObject selectedInverted(invertedDC.Get(), inverted.Get());
+    const MemoryDC maskDC = CreateMemoryDC(destination);
+    const BitmapDC work(CreateMemoryDC(destination),
+                        GdiObject<HBITMAP>(CreateCompatibleBitmap(destination, width, height)));
+    const BitmapDC inverted(CreateMemoryDC(destination),
+                            GdiObject<HBITMAP>(CreateBitmap(width, height, 1, 1, nullptr)));
+    RequireGdi(maskDC && work.Valid() && inverted.Valid());
+    SelectedObject selectedMask(maskDC.get(), mask);
 
     // The work bitmap: the source where opaque, black where transparent.
-    BitBlt(invertedDC.Get(), 0, 0, width, height, maskDC.Get(), from.Left, from.Top, NOTSRCCOPY);
-    SelectedPalette workPalette(workDC.Get(), palette);
+    BitBlt(inverted.DC(), 0, 0, width, height, maskDC.get(), from.Left, from.Top, NOTSRCCOPY);
+    SelectedPalette workPalette(work.DC(), palette);
     {
-        SelectedColors workColors(workDC.Get(), Black, White);
-        BitBlt(workDC.Get(), 0, 0, width, height, invertedDC.Get(), 0, 0, SRCCOPY);
+        SelectedColors workColors(work.DC(), Black, White);
+        BitBlt(work.DC(), 0, 0, width, height, inverted.DC(), 0, 0, SRCCOPY);
     }
-    BitBlt(workDC.Get(), 0, 0, width, height, source, from.Left, from.Top, SRCAND);
+    BitBlt(work.DC(), 0, 0, width, height, source, from.Left, from.Top, SRCAND);
 
     // The mask keeps the destination where transparent and clears it
     // elsewhere; the work bitmap then fills the cleared pixels.
     SelectedColors colors(destination, Black, White);
-    StretchBlt(destination, to.Left, to.Top, to.Width(), to.Height(), maskDC.Get(), from.Left, from.Top, width, height,
+    StretchBlt(destination, to.Left, to.Top, to.Width(), to.Height(), maskDC.get(), from.Left, from.Top, width, height,
                SRCAND);
-    StretchBlt(destination, to.Left, to.Top, to.Width(), to.Height(), workDC.Get(), 0, 0, width, height, SRCPAINT);
+    StretchBlt(destination, to.Left, to.Top, to.Width(), to.Height(), work.DC(), 0, 0, width, height, SRCPAINT);
 }
 
 std::vector<GifRect> FrameTargets(const TGIFSubImage& frame, int screenWidth, int screenHeight,
@@ -88,18 +85,18 @@ void TGifPicture::StretchDrawFrame(HDC dc, const RECT& rect, TGIFSubImage& frame
     const GifFrameDrawing& drawing = RenderFrame(frame);
     if (!drawing.FrameBitmap)
         return;
-    MemoryDC source(dc);
+    const MemoryDC source = CreateMemoryDC(dc);
     RequireGdi(static_cast<bool>(source));
-    SelectedObject selected(source.Get(), drawing.FrameBitmap.Get());
-    SelectedPalette palette(dc, drawing.Palette.Get());
+    SelectedObject selected(source.get(), drawing.FrameBitmap.get());
+    SelectedPalette palette(dc, drawing.Palette.get());
     SelectedStretchMode mode(dc, COLORONCOLOR);
     const GifRect whole{0, 0, frame.Width(), frame.Height()};
     const bool masked = transparent && frame.Transparent() && drawing.FrameMask;
     for (const GifRect& to : FrameTargets(frame, Width(), Height(), ToGifRect(rect), tile)) {
         if (masked)
-            MaskedStretchBlt(dc, to, source.Get(), drawing.FrameMask.Get(), drawing.Palette.Get(), whole);
+            MaskedStretchBlt(dc, to, source.get(), drawing.FrameMask.get(), drawing.Palette.get(), whole);
         else
-            StretchBlt(dc, to.Left, to.Top, to.Width(), to.Height(), source.Get(), 0, 0, whole.Width(), whole.Height(),
+            StretchBlt(dc, to.Left, to.Top, to.Width(), to.Height(), source.get(), 0, 0, whole.Width(), whole.Height(),
                        SRCCOPY);
     }
 }

@@ -305,11 +305,11 @@ TEST(GifStillDraw, RenderingReportsProgressOnceAndKeepsTheBitmap)
     };
     DibCanvas canvas(174, 100, PatternBackground);
     picture->Draw(canvas.DC(), {0, 0, 174, 100});
-    const HBITMAP bitmap = picture->RenderFrame(picture->Images()[0]).FrameBitmap.Get();
+    const HBITMAP bitmap = picture->RenderFrame(picture->Images()[0]).FrameBitmap.get();
     picture->Draw(canvas.DC(), {0, 0, 174, 100});
     EXPECT_THAT(progress, ::testing::ElementsAre("0 0 Rendering...", "1 32 Rendering...", "1 64 Rendering...",
                                                  "1 96 Rendering...", "2 100 Rendering..."));
-    EXPECT_EQ(picture->RenderFrame(picture->Images()[0]).FrameBitmap.Get(), bitmap);
+    EXPECT_EQ(picture->RenderFrame(picture->Images()[0]).FrameBitmap.get(), bitmap);
 }
 
 TEST(GifStillDraw, BitmapsThatGdiCannotMakeRaiseTheGifError)
