@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "pictures/DibImage.h"
-#include "pictures/GdiDrawing.h"
+#include "base/GdiObjects.h"
 
 // Image memory behind the reader's allocation seam: a DIB section made with
 // DIB_RGB_COLORS and selected into a memory device context compatible with

@@ -4,6 +4,10 @@
 #include <functional>
 #include <string>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "base/Exception.h"
 #include "pictures/Stream.h"
 
@@ -35,6 +39,12 @@ public:
     // its own instead (a PNG with alpha, say).
     virtual bool Transparent() const { return transparent_; }
     virtual void SetTransparent(bool value) { transparent_ = value; }
+
+#ifdef _WIN32
+    // Draws the picture into a rectangle of a device context, over whatever
+    // the context already shows there.
+    virtual void Draw(HDC dc, const RECT& rect) = 0;
+#endif
 
     ProgressEvent OnProgress;
     ChangeEvent OnChange;

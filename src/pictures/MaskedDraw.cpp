@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <initializer_list>
 
-#include "pictures/GdiDrawing.h"
+#include "base/GdiObjects.h"
 #include "pictures/PngErrors.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Drawing a decoded PNG picture onto a device context.
-#include "pictures/GdiDrawing.h"
+#include "base/GdiObjects.h"
 #include "pictures/MaskedDraw.h"
 #include "pictures/PngBlend.h"
 #include "pictures/pngpicture.h"

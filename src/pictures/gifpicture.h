@@ -89,7 +89,7 @@ public:
     // pictures/Synchronize.h, and dc must stay valid while it plays). Does
     // nothing without frames, and while the picture is drawing already or
     // stopping its painters (a Draw from one of its own handlers).
-    void Draw(HDC dc, const RECT& rect);
+    void Draw(HDC dc, const RECT& rect) override;
 
     // The picture's palette, kept by the picture until it changes: the
     // global colour table's, the fixed palette when dithering applies, or

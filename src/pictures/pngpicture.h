@@ -336,7 +336,7 @@ public:
     // the canvas shows when it has alpha. Draws nothing when empty; raises
     // EPNGHeaderNotPresent without a header and EPNGOutMemory when GDI cannot
     // give what drawing needs (nothing is drawn then).
-    void Draw(HDC dc, const RECT& rect);
+    void Draw(HDC dc, const RECT& rect) override;
     // The logical palette of a greyscale or palette image, made from its
     // colour table on first request and kept until the image is prepared
     // again; null for other images.

@@ -311,10 +311,10 @@ HBRUSH TControl::BackgroundBrush() const
 {
     const COLORREF color = ColorToRGB(Color());
     if (!brush_ || brushColor_ != color) {
-        brush_.Reset(CreateSolidBrush(color));
+        brush_.reset(CreateSolidBrush(color));
         brushColor_ = color;
     }
-    return brush_.Get();
+    return brush_.get();
 }
 
 void TControl::SetBounds(int left, int top, int width, int height)

@@ -177,7 +177,7 @@ private:
     bool parentFont_ = true;
     TColor color_ = clBtnFace;
     bool parentColor_ = true;
-    mutable GdiHandle<HBRUSH> brush_;
+    mutable GdiObject<HBRUSH> brush_;
     mutable COLORREF brushColor_ = 0;
     TCursor cursor_ = crDefault;
 };

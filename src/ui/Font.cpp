@@ -58,14 +58,14 @@ HFONT TFont::Handle() const
         font.lfQuality = DEFAULT_QUALITY;
         font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
         strncpy(font.lfFaceName, name_.c_str(), LF_FACESIZE - 1);
-        handle_.Reset(CreateFontIndirectA(&font));
+        handle_.reset(CreateFontIndirectA(&font));
     }
-    return handle_.Get();
+    return handle_.get();
 }
 
 void TFont::Changed()
 {
-    handle_.Reset();
+    handle_.reset();
     if (OnChange)
         OnChange();
 }

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "ui/Color.h"
-#include "ui/GdiHandle.h"
+#include "base/GdiObjects.h"
 
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 using TFontStyles = unsigned;
@@ -42,5 +42,5 @@ private:
     int height_ = -11;
     TColor color_ = clWindowText;
     TFontStyles style_ = 0;
-    mutable GdiHandle<HFONT> handle_;
+    mutable GdiObject<HFONT> handle_;
 };

@@ -1,19 +1,52 @@
 #include "ui/StdCtrls.h"
 
-#include "ui/GdiHandle.h"
+#include "base/GdiObjects.h"
+#include "ui/LabelText.h"
 
 TCustomLabel::TCustomLabel(TComponent* owner) : TControl(owner) {}
 
 void TCustomLabel::FillCreateParams(CreateParams& params)
 {
-    params.ClassName = "STATIC";
-    // SS_NOTIFY lets the label take mouse messages (and so show its cursor).
-    params.Style |= SS_NOTIFY;
-    switch (alignment_) {
-    case taLeftJustify: params.Style |= wordWrap_ ? SS_LEFT : SS_LEFTNOWORDWRAP; break;
-    case taRightJustify: params.Style |= SS_RIGHT; break;
-    case taCenter: params.Style |= SS_CENTER; break;
+    // Drawn by the label itself, with the same text flags it measures with,
+    // so an auto-sized label always fits its text.
+    params.ClassName = OwnWindowClass("TLabel");
+    params.OwnClass = true;
+}
+
+LRESULT TCustomLabel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;  // painted whole, with the text
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(Handle(), &paint);
+        Paint(dc);
+        EndPaint(Handle(), &paint);
+        return 0;
     }
+    default:
+        return TControl::WndProc(message, wParam, lParam);
+    }
+}
+
+void TCustomLabel::Paint(HDC dc)
+{
+    // Composed off-screen, then copied: no flicker while the text changes.
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    const BitmapDC memory(CreateMemoryDC(dc),
+                          GdiObject<HBITMAP>(CreateCompatibleBitmap(dc, client.right, client.bottom)));
+    if (!memory.Valid())
+        return;
+    FillRect(memory.DC(), &client, BackgroundBrush());
+    {
+        const SelectedObject font(memory.DC(), Font().Handle());
+        SetTextColor(memory.DC(), ColorToRGB(Font().Color()));
+        SetBkMode(memory.DC(), TRANSPARENT);
+        DrawLabelText(memory.DC(), Caption(), client, alignment_, wordWrap_);
+    }
+    BitBlt(dc, 0, 0, client.right, client.bottom, memory.DC(), 0, 0, SRCCOPY);
 }
 
 void TCustomLabel::SetCaption(const std::string& caption)
@@ -34,13 +67,8 @@ void TCustomLabel::TextChanged()
 void TCustomLabel::SetAlignment(TAlignment alignment)
 {
     alignment_ = alignment;
-    if (!Handle())
-        return;
-    LONG_PTR style = GetWindowLongPtrA(Handle(), GWL_STYLE) & ~static_cast<LONG_PTR>(SS_TYPEMASK);
-    style |= alignment == taCenter ? SS_CENTER : alignment == taRightJustify ? SS_RIGHT
-             : wordWrap_ ? SS_LEFT : SS_LEFTNOWORDWRAP;
-    SetWindowLongPtrA(Handle(), GWL_STYLE, style);
-    InvalidateRect(Handle(), nullptr, TRUE);
+    if (Handle())
+        InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TCustomLabel::SetAutoSize(bool value)
@@ -52,8 +80,9 @@ void TCustomLabel::SetAutoSize(bool value)
 void TCustomLabel::SetWordWrap(bool value)
 {
     wordWrap_ = value;
-    SetAlignment(alignment_);
     AdjustSize();
+    if (Handle())
+        InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TCustomLabel::FontChanged()
@@ -87,17 +116,14 @@ void TCustomLabel::AdjustSize()
 {
     if (!autoSize_ || !Handle())
         return;
-    const std::string text = Caption();
     HDC dc = GetDC(Handle());
-    HGDIOBJ previous = SelectObject(dc, Font().Handle());
-    RECT bounds{0, 0, wordWrap_ ? Width() : 0, 0};
-    // Line breaks in the caption count, as the label shows them.
-    DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &bounds,
-              DT_CALCRECT | DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : 0));
-    SelectObject(dc, previous);
+    SIZE size{};
+    {
+        const SelectedObject font(dc, Font().Handle());
+        size = MeasureLabelText(dc, Caption(), wordWrap_, Width());
+    }
     ReleaseDC(Handle(), dc);
-    const int width = text.empty() ? 0 : bounds.right - bounds.left;
-    SetBounds(Left(), Top(), width, bounds.bottom - bounds.top);
+    SetBounds(Left(), Top(), size.cx, size.cy);
 }
 
 TButton::TButton(TComponent* owner) : TControl(owner)

@@ -25,6 +25,7 @@ public:
 
 protected:
     void FillCreateParams(CreateParams& params) override;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void FontChanged() override;
     void MouseDown(TMouseButton button, int x, int y) override;
     void MouseUp(TMouseButton button, int x, int y) override;
@@ -33,6 +34,8 @@ protected:
     void AdjustSize();
 
 private:
+    void Paint(HDC dc);
+
     TAlignment alignment_ = taLeftJustify;
     bool autoSize_ = true;
     bool wordWrap_ = false;

@@ -1,8 +1,26 @@
 #include "viewer/Program.h"
 
+#include "about/URLLabel.h"
+#include "pictures/DibSectionImage.h"
+#include "pictures/PictureFormats.h"
 #include "support/DateTime.h"
+#include "support/StaleLogFile.h"
 #include "ui/Application.h"
 #include "viewer/frmMain.h"
+
+ProgramLibraries::ProgramLibraries()
+{
+    DeleteStaleLogFile();
+    RegisterURLLabelCursor();
+    RegisterPictureFormats();
+    UsePngDibSections();
+}
+
+ProgramLibraries::~ProgramLibraries()
+{
+    UnregisterPictureFormats();
+    DestroyURLLabelCursor();
+}
 
 TTallyglassViewer* StartProgram()
 {

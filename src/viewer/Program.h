@@ -4,4 +4,16 @@
 // system announces a change), the main window created.
 class TTallyglassViewer;
 
+// The libraries' start-up, before any window exists, and their shut-down
+// after the last window has gone: the stale log removed, the link cursor
+// registered, the picture formats listed and PNG images decoded straight
+// into DIB sections.
+class ProgramLibraries {
+public:
+    ProgramLibraries();
+    ~ProgramLibraries();
+    ProgramLibraries(const ProgramLibraries&) = delete;
+    ProgramLibraries& operator=(const ProgramLibraries&) = delete;
+};
+
 TTallyglassViewer* StartProgram();

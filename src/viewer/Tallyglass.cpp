@@ -7,6 +7,7 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    const ProgramLibraries libraries;
     try {
         StartProgram();
         Application.Run();

@@ -1,5 +1,8 @@
 #include "viewer/frmMain.h"
 
+#include <memory>
+
+#include "about/frmAbout.h"
 #include "support/DialogFont.h"
 #include "support/MakerSite.h"
 #include "support/WebLauncher.h"
@@ -43,6 +46,7 @@ void TTallyglassViewer::CreateDesign()
     FernwickSoftwareWebSite1->OnClick = [this] { FernwickSoftwareWebSite1Click(); };
     TallyglassWebSite1->OnClick = [this] { TallyglassWebSite1Click(); };
     FindoutmoreaboutBrightward1->OnClick = [this] { FindoutmoreaboutBrightward1Click(); };
+    About1->OnClick = [this] { About1Click(); };
     SetMenu(MainMenu1);
     SetClientSize(753, 521);
 
@@ -98,4 +102,11 @@ void TTallyglassViewer::TallyglassWebSite1Click()
 void TTallyglassViewer::FindoutmoreaboutBrightward1Click()
 {
     OpenWebPage(BrightwardPageAddress);
+}
+
+void TTallyglassViewer::About1Click()
+{
+    // A new dialog for every showing, freed however the showing ends.
+    const std::unique_ptr<TAbout> about(new TAbout(this));
+    about->ShowModal();
 }

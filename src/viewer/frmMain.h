@@ -36,6 +36,7 @@ public:
     void FernwickSoftwareWebSite1Click();
     void TallyglassWebSite1Click();
     void FindoutmoreaboutBrightward1Click();
+    void About1Click();
 
 private:
     void CreateDesign();

@@ -8,7 +8,7 @@
 #include <memory>
 #include <span>
 
-#include "pictures/GdiDrawing.h"
+#include "base/GdiObjects.h"
 #include "pictures/gif/GifColorMap.h"
 #include "pictures/gif/GifDrawCache.h"
 

@@ -1,6 +1,6 @@
 #include "pictures/gif/GifStretchDraw.h"
 
-#include "pictures/GdiDrawing.h"
+#include "base/GdiObjects.h"
 #include "pictures/gif/GifDrawingState.h"
 #include "pictures/gifpicture.h"
 

@@ -1,8 +1,8 @@
 #pragma once
-// What picture drawing needs around GDI: owners for the objects and device
-// contexts it makes for a moment, each released on every way out and in the
-// right order (an object selected into a context is put back before either is
-// deleted), and destination rectangles put the right way round.
+// Owners for the GDI objects and device contexts that drawing makes, each
+// released on every way out and in the right order (an object selected into a
+// context is put back before either is deleted), and destination rectangles
+// put the right way round.
 #include <windows.h>
 
 #include <memory>

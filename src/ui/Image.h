@@ -1,0 +1,35 @@
+#pragma once
+// An image control: shows its picture's graphic, at the graphic's size or
+// stretched over the control. A transparent graphic is drawn over the
+// parent's background, which shows through wherever the graphic is clear.
+#include "pictures/Picture.h"
+#include "ui/Control.h"
+
+class TImage : public TControl {
+public:
+    explicit TImage(TComponent* owner);
+
+    TPicture& Picture() { return picture_; }
+    // Reads the picture from a resource of the executable holding picture
+    // data (length byte, class name, file).
+    void LoadPictureResource(const char* name);
+
+    // An auto-sized image takes its graphic's size.
+    void SetAutoSize(bool value);
+    void SetStretch(bool value);
+    // Passed on to the graphic's transparency switch.
+    void SetTransparent(bool value);
+
+protected:
+    void FillCreateParams(CreateParams& params) override;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void PictureChanged();
+    void Paint(HDC dc);
+
+    TPicture picture_;
+    bool autoSize_ = false;
+    bool stretch_ = false;
+    bool transparent_ = false;
+};
