@@ -26,6 +26,8 @@ void CALLBACK RunStep(HWND, UINT, UINT_PTR timer, DWORD)
 
 class AboutDialogTest : public ViewerTest {
 protected:
+    explicit AboutDialogTest(unsigned roots = ScratchRegistry::CurrentUser) : ViewerTest(roots) {}
+
     void SetUp() override
     {
         ViewerTest::SetUp();
@@ -119,6 +121,24 @@ TEST_F(AboutDialogTest, EveryShowingMakesANewDialog)
     ASSERT_EQ(windows.size(), 2u);
     EXPECT_FALSE(IsWindow(windows[0]));
     EXPECT_FALSE(IsWindow(windows[1]));
+}
+
+// A system whose font substitutes lack the dialogs' design face.
+class AboutWithoutDialogFontAlias : public AboutDialogTest {
+protected:
+    AboutWithoutDialogFontAlias() : AboutDialogTest(ScratchRegistry::CurrentUser | ScratchRegistry::LocalMachine) {}
+};
+
+TEST_F(AboutWithoutDialogFontAlias, TextsFallBackToTheOlderAliasAndTheTitleKeepsItsFace)
+{
+    ShowAbout([](TAbout& about) {
+        EXPECT_EQ(about.Font().Name(), "MS Shell Dlg");
+        EXPECT_EQ(about.Label5->Font().Name(), "MS Shell Dlg");
+        EXPECT_EQ(about.lblURL->Font().Name(), "MS Shell Dlg") << "a link's own font of the design face";
+        EXPECT_EQ(about.Label3->Font().Name(), "Tahoma");
+        Press(*about.btnOK);
+    });
+    EXPECT_EQ(main_->Font().Name(), "MS Shell Dlg") << "the main window falls back too";
 }
 
 // Moves this test program's file away for a while: the running image stays,
