@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "base/Exception.h"
+#include "base/GdiObjects.h"
 #include "ui/Application.h"
 #include "ui/Cursors.h"
 #include "ui/Form.h"
@@ -264,11 +265,13 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_ERASEBKGND:
+        if (!subclassed_)
+            return 1;  // painted with the rest, off-screen
+        break;
+    case WM_PAINT:
         if (!subclassed_) {
-            RECT client{};
-            GetClientRect(handle_, &client);
-            FillRect(reinterpret_cast<HDC>(wParam), &client, BackgroundBrush());
-            return 1;
+            PaintBuffered();
+            return 0;
         }
         break;
     case WM_NCDESTROY: {
@@ -298,6 +301,24 @@ void TControl::MouseMove(int x, int y)
 {
     if (OnMouseMove)
         OnMouseMove(*this, x, y);
+}
+
+void TControl::PaintBuffered()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(handle_, &paint);
+    RECT client{};
+    GetClientRect(handle_, &client);
+    {
+        const BitmapDC memory(CreateMemoryDC(dc),
+                              GdiObject<HBITMAP>(CreateCompatibleBitmap(dc, client.right, client.bottom)));
+        if (memory.Valid()) {
+            FillRect(memory.DC(), &client, BackgroundBrush());
+            Paint(memory.DC(), client);
+            BitBlt(dc, 0, 0, client.right, client.bottom, memory.DC(), 0, 0, SRCCOPY);
+        }
+    }
+    EndPaint(handle_, &paint);
 }
 
 HBRUSH TControl::ControlColors(HDC dc)

@@ -115,6 +115,10 @@ protected:
     static const char* OwnWindowClass(const char* name, HICON icon = nullptr);
 
     virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // What a control of the program's own window class shows over its
+    // background. The whole client area is composed off-screen and copied at
+    // once, so nothing flickers.
+    virtual void Paint(HDC /*dc*/, const RECT& /*client*/) {}
     LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Mouse handling; the base versions fire the matching events.
@@ -152,6 +156,7 @@ private:
     void PlaceByAnchors(int parentWidth, int parentHeight);
     void InheritFont(const TFont& font);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    void PaintBuffered();
     void AddChild(TControl* child);
     void RemoveChild(TControl* child);
 

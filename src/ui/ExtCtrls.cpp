@@ -26,20 +26,14 @@ void TBevel::SetShape(TBevelShape shape)
 
 LRESULT TBevel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_NCHITTEST:
-        // A bevel is only drawn: the mouse goes to what lies beneath.
+    // A bevel is only drawn: the mouse goes to what lies beneath.
+    if (message == WM_NCHITTEST)
         return HTTRANSPARENT;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(Handle(), &paint);
-        RECT client{};
-        GetClientRect(Handle(), &client);
-        DrawEdge(dc, &client, EDGE_ETCHED, shape_ == bsTopLine ? BF_TOP : BF_BOTTOM);
-        EndPaint(Handle(), &paint);
-        return 0;
-    }
-    default:
-        return TControl::WndProc(message, wParam, lParam);
-    }
+    return TControl::WndProc(message, wParam, lParam);
+}
+
+void TBevel::Paint(HDC dc, const RECT& client)
+{
+    RECT edge = client;
+    DrawEdge(dc, &edge, EDGE_ETCHED, shape_ == bsTopLine ? BF_TOP : BF_BOTTOM);
 }

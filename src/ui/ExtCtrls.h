@@ -20,6 +20,7 @@ public:
 protected:
     void FillCreateParams(CreateParams& params) override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc, const RECT& client) override;
 
 private:
     TBevelShape shape_ = bsTopLine;

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "base/Exception.h"
-#include "base/GdiObjects.h"
 
 TImage::TImage(TComponent* owner) : TControl(owner)
 {
@@ -58,37 +57,11 @@ void TImage::PictureChanged()
         InvalidateRect(Handle(), nullptr, FALSE);
 }
 
-LRESULT TImage::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+void TImage::Paint(HDC dc, const RECT& client)
 {
-    switch (message) {
-    case WM_ERASEBKGND:
-        return 1;  // painted with the picture, in one go
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(Handle(), &paint);
-        Paint(dc);
-        EndPaint(Handle(), &paint);
-        return 0;
-    }
-    default:
-        return TControl::WndProc(message, wParam, lParam);
-    }
-}
-
-void TImage::Paint(HDC dc)
-{
-    // Composed off-screen: the background first, then the graphic, which may
-    // blend with what lies beneath it.
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    const BitmapDC memory(CreateMemoryDC(dc),
-                          GdiObject<HBITMAP>(CreateCompatibleBitmap(dc, client.right, client.bottom)));
-    if (!memory.Valid())
-        return;
-    FillRect(memory.DC(), &client, BackgroundBrush());
+    // Over the background: a graphic may blend with what lies beneath it.
     if (TGraphic* graphic = picture_.Graphic(); graphic && !graphic->Empty()) {
         const RECT target = stretch_ ? client : RECT{0, 0, graphic->Width(), graphic->Height()};
-        graphic->Draw(memory.DC(), target);
+        graphic->Draw(dc, target);
     }
-    BitBlt(dc, 0, 0, client.right, client.bottom, memory.DC(), 0, 0, SRCCOPY);
 }

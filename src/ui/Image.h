@@ -22,11 +22,10 @@ public:
 
 protected:
     void FillCreateParams(CreateParams& params) override;
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc, const RECT& client) override;
 
 private:
     void PictureChanged();
-    void Paint(HDC dc);
 
     TPicture picture_;
     bool autoSize_ = false;

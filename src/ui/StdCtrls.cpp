@@ -7,46 +7,18 @@ TCustomLabel::TCustomLabel(TComponent* owner) : TControl(owner) {}
 
 void TCustomLabel::FillCreateParams(CreateParams& params)
 {
-    // Drawn by the label itself, with the same text flags it measures with,
-    // so an auto-sized label always fits its text.
+    // Drawn by the label itself, as it measures its text, so an auto-sized
+    // label always fits its text.
     params.ClassName = OwnWindowClass("TLabel");
     params.OwnClass = true;
 }
 
-LRESULT TCustomLabel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+void TCustomLabel::Paint(HDC dc, const RECT& client)
 {
-    switch (message) {
-    case WM_ERASEBKGND:
-        return 1;  // painted whole, with the text
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(Handle(), &paint);
-        Paint(dc);
-        EndPaint(Handle(), &paint);
-        return 0;
-    }
-    default:
-        return TControl::WndProc(message, wParam, lParam);
-    }
-}
-
-void TCustomLabel::Paint(HDC dc)
-{
-    // Composed off-screen, then copied: no flicker while the text changes.
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    const BitmapDC memory(CreateMemoryDC(dc),
-                          GdiObject<HBITMAP>(CreateCompatibleBitmap(dc, client.right, client.bottom)));
-    if (!memory.Valid())
-        return;
-    FillRect(memory.DC(), &client, BackgroundBrush());
-    {
-        const SelectedObject font(memory.DC(), Font().Handle());
-        SetTextColor(memory.DC(), ColorToRGB(Font().Color()));
-        SetBkMode(memory.DC(), TRANSPARENT);
-        DrawLabelText(memory.DC(), Caption(), client, alignment_, wordWrap_);
-    }
-    BitBlt(dc, 0, 0, client.right, client.bottom, memory.DC(), 0, 0, SRCCOPY);
+    const SelectedObject font(dc, Font().Handle());
+    SetTextColor(dc, ColorToRGB(Font().Color()));
+    SetBkMode(dc, TRANSPARENT);
+    DrawLabelText(dc, Caption(), client, alignment_, wordWrap_);
 }
 
 void TCustomLabel::SetCaption(const std::string& caption)

@@ -25,7 +25,7 @@ public:
 
 protected:
     void FillCreateParams(CreateParams& params) override;
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc, const RECT& client) override;
     void FontChanged() override;
     void MouseDown(TMouseButton button, int x, int y) override;
     void MouseUp(TMouseButton button, int x, int y) override;
@@ -34,7 +34,6 @@ protected:
     void AdjustSize();
 
 private:
-    void Paint(HDC dc);
 
     TAlignment alignment_ = taLeftJustify;
     bool autoSize_ = true;
