@@ -8,7 +8,8 @@ constexpr std::int64_t FileTimeEpochDayNumber = -109205;  // 1 January 1601
 
 }  // namespace
 
-bool FileTimeToCalendar(TFileTime time, DateTimeParts& parts) {
+bool FileTimeToCalendar(TFileTime time, DateTimeParts& parts)
+{
     const std::uint64_t ticks = FileTimeTicks(time);
     if (ticks >> 63)
         return false;
@@ -22,7 +23,8 @@ bool FileTimeToCalendar(TFileTime time, DateTimeParts& parts) {
     return true;
 }
 
-TFileTime CalendarToFileTime(const DateTimeParts& parts) {
+TFileTime CalendarToFileTime(const DateTimeParts& parts)
+{
     EncodeDateTime(parts);  // validates the figures
     if (parts.Year < 1601)
         throw EConvertError("Invalid argument to date encode");
@@ -34,7 +36,8 @@ TFileTime CalendarToFileTime(const DateTimeParts& parts) {
     return MakeFileTime(ms * TicksPerMillisecond);
 }
 
-TDateTime FileTimeToDateTime(TFileTime time) {
+TDateTime FileTimeToDateTime(TFileTime time)
+{
     DateTimeParts parts;
     if (!FileTimeToCalendar(time, parts))
         return FileTimeEpoch;

@@ -14,11 +14,13 @@ struct TFileTime {
     std::uint32_t dwHighDateTime = 0;
 };
 
-constexpr std::uint64_t FileTimeTicks(TFileTime time) {
+constexpr std::uint64_t FileTimeTicks(TFileTime time)
+{
     return (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
 }
 
-constexpr TFileTime MakeFileTime(std::uint64_t ticks) {
+constexpr TFileTime MakeFileTime(std::uint64_t ticks)
+{
     return {static_cast<std::uint32_t>(ticks), static_cast<std::uint32_t>(ticks >> 32)};
 }
 

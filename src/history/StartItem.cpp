@@ -1,10 +1,12 @@
 #include "history/StartItem.h"
 
-std::string StartItemTypeToStr(TStartItemType kind) {
+std::string StartItemTypeToStr(TStartItemType kind)
+{
     return kind < StartItemTypeNames.size() ? StartItemTypeNames[kind] : StartItemTypeNames[sitOther];
 }
 
-std::string LastExecutedTextOf(TStartItemType kind, TFileTime lastExecuted) {
+std::string LastExecutedTextOf(TStartItemType kind, TFileTime lastExecuted)
+{
     if (kind == sitSession)
         return "No Data";
     DateTimeParts parts;

@@ -4,11 +4,13 @@
 
 TStartHistory::TStartHistory() = default;
 
-TStartHistory::~TStartHistory() {
+TStartHistory::~TStartHistory()
+{
     Clear();
 }
 
-void TStartHistory::ReadHistory() {
+void TStartHistory::ReadHistory()
+{
     Clear();
     TRegistry registry(RegistryAccess::Read);
     if (!registry.OpenKey(UserAssistKeyPath))
@@ -19,7 +21,8 @@ void TStartHistory::ReadHistory() {
         ReadCountKey(registry, subKeyName);
 }
 
-void TStartHistory::ReadCountKey(TRegistry& registry, const std::string& subKeyName) {
+void TStartHistory::ReadCountKey(TRegistry& registry, const std::string& subKeyName)
+{
     if (!registry.OpenKey(std::string(UserAssistKeyPath) + "\\" + subKeyName + "\\Count"))
         return;
     for (const std::string& valueName : registry.GetValueNames()) {
@@ -32,16 +35,19 @@ void TStartHistory::ReadCountKey(TRegistry& registry, const std::string& subKeyN
     registry.CloseKey();
 }
 
-int TStartHistory::Count() const {
+int TStartHistory::Count() const
+{
     return static_cast<int>(Items.size());
 }
 
-void TStartHistory::GetItem(int Index, TStartItem& Item) const {
+void TStartHistory::GetItem(int Index, TStartItem& Item) const
+{
     if (Index < 0 || Index >= Count())
         throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
     Item = Items[static_cast<std::size_t>(Index)];
 }
 
-void TStartHistory::Clear() {
+void TStartHistory::Clear()
+{
     Items.clear();
 }

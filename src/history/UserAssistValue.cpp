@@ -16,34 +16,40 @@ constexpr PrefixKind KnownPrefixes[] = {
     {"UEME_UITOOLBAR", sitDesktopToolbar},
 };
 
-char UpperAsciiLetter(char c) {
+char UpperAsciiLetter(char c)
+{
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-bool SameTextAsciiCase(const std::string& a, const std::string& b) {
+bool SameTextAsciiCase(const std::string& a, const std::string& b)
+{
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return UpperAsciiLetter(x) == UpperAsciiLetter(y);
            });
 }
 
-void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to)
+{
     for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
 }
 
-std::uint32_t ReadLittleEndian32(const UserAssistRecordBytes& bytes, std::size_t offset) {
+std::uint32_t ReadLittleEndian32(const UserAssistRecordBytes& bytes, std::size_t offset)
+{
     return std::uint32_t{bytes[offset]} | std::uint32_t{bytes[offset + 1]} << 8 |
            std::uint32_t{bytes[offset + 2]} << 16 | std::uint32_t{bytes[offset + 3]} << 24;
 }
 
-void WriteLittleEndian32(UserAssistRecordBytes& bytes, std::size_t offset, std::uint32_t value) {
+void WriteLittleEndian32(UserAssistRecordBytes& bytes, std::size_t offset, std::uint32_t value)
+{
     for (std::size_t i = 0; i < 4; ++i)
         bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 }  // namespace
 
-std::string Rot13(const std::string& text) {
+std::string Rot13(const std::string& text)
+{
     std::string result = text;
     for (char& c : result) {
         if (c >= 'A' && c <= 'Z')
@@ -54,25 +60,29 @@ std::string Rot13(const std::string& text) {
     return result;
 }
 
-TStartItemType StartItemTypeOfPrefix(const std::string& prefix) {
+TStartItemType StartItemTypeOfPrefix(const std::string& prefix)
+{
     for (const PrefixKind& known : KnownPrefixes)
         if (SameTextAsciiCase(prefix, known.Prefix))
             return known.Kind;
     return sitOther;
 }
 
-std::string ReplaceFolderPlaceholders(std::string text) {
+std::string ReplaceFolderPlaceholders(std::string text)
+{
     ReplaceAll(text, "%csidl2%", "[Start Menu]");
     ReplaceAll(text, "%csidl6%", "[Favorites]");
     return text;
 }
 
-UserAssistRecord DecodeUserAssistRecord(const UserAssistRecordBytes& bytes) {
+UserAssistRecord DecodeUserAssistRecord(const UserAssistRecordBytes& bytes)
+{
     return {static_cast<std::int32_t>(ReadLittleEndian32(bytes, 4)),
             {ReadLittleEndian32(bytes, 8), ReadLittleEndian32(bytes, 12)}};
 }
 
-UserAssistRecordBytes EncodeUserAssistRecord(const UserAssistRecord& record) {
+UserAssistRecordBytes EncodeUserAssistRecord(const UserAssistRecord& record)
+{
     UserAssistRecordBytes bytes{};
     WriteLittleEndian32(bytes, 4, static_cast<std::uint32_t>(record.ExecCount));
     WriteLittleEndian32(bytes, 8, record.LastExecuted.dwLowDateTime);
@@ -80,7 +90,8 @@ UserAssistRecordBytes EncodeUserAssistRecord(const UserAssistRecord& record) {
     return bytes;
 }
 
-TStartItem DecodeUserAssistValue(const std::string& storedName, const UserAssistRecord& record) {
+TStartItem DecodeUserAssistValue(const std::string& storedName, const UserAssistRecord& record)
+{
     const std::string decoded = Rot13(storedName);
     const std::size_t colon = decoded.find(':');
     const bool hasColon = colon != std::string::npos;

@@ -5,7 +5,8 @@
 
 namespace {
 
-bool SameName(const std::string& a, const std::string& b) {
+bool SameName(const std::string& a, const std::string& b)
+{
     const auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
@@ -13,7 +14,8 @@ bool SameName(const std::string& a, const std::string& b) {
 
 // The path's parts; nothing for a path with an empty part (such as a leading
 // backslash, which the Windows registry refuses too).
-std::optional<std::vector<std::string>> SplitPath(const std::string& path) {
+std::optional<std::vector<std::string>> SplitPath(const std::string& path)
+{
     std::vector<std::string> parts;
     if (path.empty())
         return parts;
@@ -29,7 +31,8 @@ std::optional<std::vector<std::string>> SplitPath(const std::string& path) {
     }
 }
 
-bool Permits(MemoryRegistrySource::KeyAccess allowed, std::uint32_t access) {
+bool Permits(MemoryRegistrySource::KeyAccess allowed, std::uint32_t access)
+{
     switch (allowed) {
     case MemoryRegistrySource::KeyAccess::Any: return true;
     case MemoryRegistrySource::KeyAccess::ReadOnly: return (access & ~RegistryAccess::Read) == 0;
@@ -40,21 +43,24 @@ bool Permits(MemoryRegistrySource::KeyAccess allowed, std::uint32_t access) {
 
 }  // namespace
 
-MemoryRegistrySource::Key* MemoryRegistrySource::Key::FindSubKey(const std::string& name) {
+MemoryRegistrySource::Key* MemoryRegistrySource::Key::FindSubKey(const std::string& name)
+{
     for (auto& key : subKeys_)
         if (SameName(key->name_, name))
             return key.get();
     return nullptr;
 }
 
-MemoryRegistrySource::Value* MemoryRegistrySource::Key::FindValue(const std::string& name) {
+MemoryRegistrySource::Value* MemoryRegistrySource::Key::FindValue(const std::string& name)
+{
     for (auto& value : values_)
         if (SameName(value.Name, name))
             return &value;
     return nullptr;
 }
 
-MemoryRegistrySource::Key& MemoryRegistrySource::Key::SubKey(const std::string& name) {
+MemoryRegistrySource::Key& MemoryRegistrySource::Key::SubKey(const std::string& name)
+{
     if (Key* existing = FindSubKey(name))
         return *existing;
     subKeys_.push_back(std::make_unique<Key>());
@@ -78,7 +84,8 @@ MemoryRegistrySource::Value& MemoryRegistrySource::Key::SetString(const std::str
     return SetValue(name, type, std::move(data));
 }
 
-MemoryRegistrySource::Key& MemoryRegistrySource::CreateKey(RegistryRoot root, const std::string& path) {
+MemoryRegistrySource::Key& MemoryRegistrySource::CreateKey(RegistryRoot root, const std::string& path)
+{
     Key* key = &roots_[root];
     for (std::size_t start = 0; start < path.size();) {
         const std::size_t end = std::min(path.find('\\', start), path.size());
@@ -104,12 +111,14 @@ std::optional<RegistryKey> MemoryRegistrySource::OpenKey(RegistryRoot root, cons
     return static_cast<RegistryKey>(handle);
 }
 
-MemoryRegistrySource::Key* MemoryRegistrySource::Find(RegistryKey key) const {
+MemoryRegistrySource::Key* MemoryRegistrySource::Find(RegistryKey key) const
+{
     const auto open = openKeys_.find(static_cast<std::uintptr_t>(key));
     return open == openKeys_.end() ? nullptr : open->second;
 }
 
-std::vector<std::string> MemoryRegistrySource::SubKeyNames(RegistryKey key) {
+std::vector<std::string> MemoryRegistrySource::SubKeyNames(RegistryKey key)
+{
     std::vector<std::string> names;
     if (const Key* open = Find(key))
         for (const auto& subKey : open->subKeys_)
@@ -117,7 +126,8 @@ std::vector<std::string> MemoryRegistrySource::SubKeyNames(RegistryKey key) {
     return names;
 }
 
-std::vector<std::string> MemoryRegistrySource::ValueNames(RegistryKey key) {
+std::vector<std::string> MemoryRegistrySource::ValueNames(RegistryKey key)
+{
     std::vector<std::string> names;
     if (const Key* open = Find(key))
         for (const auto& value : open->values_)
@@ -132,7 +142,8 @@ const MemoryRegistrySource::Value* MemoryRegistrySource::FindReadableValue(Regis
     return value && value->Fault != ValueFault::Vanishes ? value : nullptr;
 }
 
-std::optional<RegistryValueInfo> MemoryRegistrySource::QueryValue(RegistryKey key, const std::string& name) {
+std::optional<RegistryValueInfo> MemoryRegistrySource::QueryValue(RegistryKey key, const std::string& name)
+{
     const Value* value = FindReadableValue(key, name);
     if (!value)
         return std::nullopt;
@@ -150,6 +161,7 @@ bool MemoryRegistrySource::ReadValue(RegistryKey key, const std::string& name, v
     return true;
 }
 
-void MemoryRegistrySource::CloseKey(RegistryKey key) {
+void MemoryRegistrySource::CloseKey(RegistryKey key)
+{
     openKeys_.erase(static_cast<std::uintptr_t>(key));
 }

@@ -6,16 +6,19 @@ TRegistry::TRegistry(std::uint32_t access) : TRegistry(access, CurrentRegistrySo
 
 TRegistry::TRegistry(std::uint32_t access, RegistrySource& source) : source_(source), access_(access) {}
 
-TRegistry::~TRegistry() {
+TRegistry::~TRegistry()
+{
     CloseKey();
 }
 
-void TRegistry::SetRootKey(RegistryRoot root) {
+void TRegistry::SetRootKey(RegistryRoot root)
+{
     CloseKey();
     root_ = root;
 }
 
-bool TRegistry::OpenKey(const std::string& path, bool canCreate) {
+bool TRegistry::OpenKey(const std::string& path, bool canCreate)
+{
     if (canCreate)
         throw std::logic_error("TRegistry never creates keys");
     const bool fromRoot = !path.empty() && path.front() == '\\';
@@ -33,30 +36,36 @@ bool TRegistry::OpenKey(const std::string& path, bool canCreate) {
     return true;
 }
 
-void TRegistry::CloseKey() {
+void TRegistry::CloseKey()
+{
     if (currentKey_)
         source_.CloseKey(*currentKey_);
     currentKey_.reset();
     currentPath_.clear();
 }
 
-std::vector<std::string> TRegistry::GetKeyNames() {
+std::vector<std::string> TRegistry::GetKeyNames()
+{
     return currentKey_ ? source_.SubKeyNames(*currentKey_) : std::vector<std::string>{};
 }
 
-std::vector<std::string> TRegistry::GetValueNames() {
+std::vector<std::string> TRegistry::GetValueNames()
+{
     return currentKey_ ? source_.ValueNames(*currentKey_) : std::vector<std::string>{};
 }
 
-std::optional<RegistryValueInfo> TRegistry::GetDataInfo(const std::string& name) {
+std::optional<RegistryValueInfo> TRegistry::GetDataInfo(const std::string& name)
+{
     return currentKey_ ? source_.QueryValue(*currentKey_, name) : std::nullopt;
 }
 
-bool TRegistry::ValueExists(const std::string& name) {
+bool TRegistry::ValueExists(const std::string& name)
+{
     return GetDataInfo(name).has_value();
 }
 
-std::string TRegistry::ReadString(const std::string& name) {
+std::string TRegistry::ReadString(const std::string& name)
+{
     const std::optional<RegistryValueInfo> info = GetDataInfo(name);
     if (!info)
         return {};
@@ -70,7 +79,8 @@ std::string TRegistry::ReadString(const std::string& name) {
     return text.substr(0, text.find('\0'));
 }
 
-std::uint32_t TRegistry::ReadBinaryData(const std::string& name, void* buffer, std::uint32_t bufferSize) {
+std::uint32_t TRegistry::ReadBinaryData(const std::string& name, void* buffer, std::uint32_t bufferSize)
+{
     const std::optional<RegistryValueInfo> info = GetDataInfo(name);
     if (!info)
         return 0;
@@ -84,10 +94,12 @@ std::uint32_t TRegistry::ReadBinaryData(const std::string& name, void* buffer, s
     return size;
 }
 
-void TRegistry::InvalidDataType(const std::string& name) {
+void TRegistry::InvalidDataType(const std::string& name)
+{
     throw ERegistryException("Invalid data type for '" + name + "'");
 }
 
-void TRegistry::FailedToGetData(const std::string& name) {
+void TRegistry::FailedToGetData(const std::string& name)
+{
     throw ERegistryException("Failed to get data for '" + name + "'");
 }

@@ -10,7 +10,8 @@ using DefaultRegistrySource = MemoryRegistrySource;
 
 namespace {
 
-RegistrySource*& CurrentSourcePointer() {
+RegistrySource*& CurrentSourcePointer()
+{
     static DefaultRegistrySource defaultSource;
     static RegistrySource* current = &defaultSource;
     return current;
@@ -18,14 +19,17 @@ RegistrySource*& CurrentSourcePointer() {
 
 }  // namespace
 
-RegistrySource& CurrentRegistrySource() {
+RegistrySource& CurrentRegistrySource()
+{
     return *CurrentSourcePointer();
 }
 
-ScopedRegistrySource::ScopedRegistrySource(RegistrySource& source) : previous_(CurrentSourcePointer()) {
+ScopedRegistrySource::ScopedRegistrySource(RegistrySource& source) : previous_(CurrentSourcePointer())
+{
     CurrentSourcePointer() = &source;
 }
 
-ScopedRegistrySource::~ScopedRegistrySource() {
+ScopedRegistrySource::~ScopedRegistrySource()
+{
     CurrentSourcePointer() = previous_;
 }

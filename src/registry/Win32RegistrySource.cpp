@@ -4,11 +4,13 @@
 
 namespace {
 
-HKEY ToHandle(RegistryKey key) {
+HKEY ToHandle(RegistryKey key)
+{
     return reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(key));
 }
 
-HKEY RootHandle(RegistryRoot root) {
+HKEY RootHandle(RegistryRoot root)
+{
     switch (root) {
     case RegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
     case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
@@ -25,7 +27,8 @@ constexpr std::size_t MaxNameBuffer = 1 << 16;
 // than the reported maximum (the key changed meanwhile) grows the buffer and is
 // asked for again, so every name comes out whole.
 template <typename EnumerateName>
-std::vector<std::string> EnumerateNames(DWORD count, DWORD longestName, EnumerateName enumerate) {
+std::vector<std::string> EnumerateNames(DWORD count, DWORD longestName, EnumerateName enumerate)
+{
     std::vector<std::string> names;
     std::string buffer(longestName + 1, '\0');
     for (DWORD index = 0; index < count;) {
@@ -53,7 +56,8 @@ std::optional<RegistryKey> Win32RegistrySource::OpenKey(RegistryRoot root, const
     return static_cast<RegistryKey>(reinterpret_cast<std::uintptr_t>(key));
 }
 
-std::vector<std::string> Win32RegistrySource::SubKeyNames(RegistryKey key) {
+std::vector<std::string> Win32RegistrySource::SubKeyNames(RegistryKey key)
+{
     DWORD count = 0;
     DWORD longest = 0;
     if (RegQueryInfoKeyA(ToHandle(key), nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr,
@@ -64,7 +68,8 @@ std::vector<std::string> Win32RegistrySource::SubKeyNames(RegistryKey key) {
     });
 }
 
-std::vector<std::string> Win32RegistrySource::ValueNames(RegistryKey key) {
+std::vector<std::string> Win32RegistrySource::ValueNames(RegistryKey key)
+{
     DWORD count = 0;
     DWORD longest = 0;
     if (RegQueryInfoKeyA(ToHandle(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
@@ -75,7 +80,8 @@ std::vector<std::string> Win32RegistrySource::ValueNames(RegistryKey key) {
     });
 }
 
-std::optional<RegistryValueInfo> Win32RegistrySource::QueryValue(RegistryKey key, const std::string& name) {
+std::optional<RegistryValueInfo> Win32RegistrySource::QueryValue(RegistryKey key, const std::string& name)
+{
     DWORD type = 0;
     DWORD size = 0;
     if (RegQueryValueExA(ToHandle(key), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
@@ -93,6 +99,7 @@ bool Win32RegistrySource::ReadValue(RegistryKey key, const std::string& name, vo
     return true;
 }
 
-void Win32RegistrySource::CloseKey(RegistryKey key) {
+void Win32RegistrySource::CloseKey(RegistryKey key)
+{
     RegCloseKey(ToHandle(key));
 }

@@ -10,7 +10,8 @@
 
 namespace {
 
-DateTimeParts LocalNow() {
+DateTimeParts LocalNow()
+{
 #ifdef _WIN32
     SYSTEMTIME now;
     GetLocalTime(&now);
@@ -30,11 +31,13 @@ DateTimeParts LocalNow() {
 
 }  // namespace
 
-TDateTime Now() {
+TDateTime Now()
+{
     return EncodeDateTime(LocalNow());
 }
 
-TDateTime Date() {
+TDateTime Date()
+{
     const DateTimeParts today = LocalNow();
     return EncodeDate(today.Year, today.Month, today.Day);
 }

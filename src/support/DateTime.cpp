@@ -15,7 +15,8 @@ constexpr std::int64_t LastDayNumber = 100'000'000;
 
 // Days since 1 January 1970 of a proleptic Gregorian date (H. Hinnant's
 // days_from_civil), exact for every year.
-std::int64_t DaysFromCivil(std::int64_t year, int month, int day) {
+std::int64_t DaysFromCivil(std::int64_t year, int month, int day)
+{
     year -= month <= 2;
     const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
     const std::int64_t yearOfEra = year - era * 400;
@@ -24,7 +25,8 @@ std::int64_t DaysFromCivil(std::int64_t year, int month, int day) {
     return era * 146097 + dayOfEra - 719468;
 }
 
-void CivilFromDays(std::int64_t days, DateTimeParts& parts) {
+void CivilFromDays(std::int64_t days, DateTimeParts& parts)
+{
     days += 719468;
     const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
     const std::int64_t dayOfEra = days - era * 146097;
@@ -39,32 +41,38 @@ void CivilFromDays(std::int64_t days, DateTimeParts& parts) {
 
 }  // namespace
 
-bool IsLeapYear(int year) {
+bool IsLeapYear(int year)
+{
     return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
 }
 
-int DaysInMonth(int year, int month) {
+int DaysInMonth(int year, int month)
+{
     static constexpr int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return month == 2 && IsLeapYear(year) ? 29 : days[month - 1];
 }
 
-std::int64_t DayNumberOf(int year, int month, int day) {
+std::int64_t DayNumberOf(int year, int month, int day)
+{
     return DaysFromCivil(year, month, day) + UnixEpochDayNumber;
 }
 
-DateTimeParts DateOfDayNumber(std::int64_t dayNumber) {
+DateTimeParts DateOfDayNumber(std::int64_t dayNumber)
+{
     DateTimeParts parts;
     CivilFromDays(dayNumber - UnixEpochDayNumber, parts);
     return parts;
 }
 
-TDateTime EncodeDate(int year, int month, int day) {
+TDateTime EncodeDate(int year, int month, int day)
+{
     if (year < 1 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
         throw EConvertError("Invalid argument to date encode");
     return static_cast<TDateTime>(DayNumberOf(year, month, day));
 }
 
-TDateTime EncodeTime(int hour, int minute, int second, int millisecond) {
+TDateTime EncodeTime(int hour, int minute, int second, int millisecond)
+{
     if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 ||
         millisecond < 0 || millisecond > 999)
         throw EConvertError("Invalid argument to time encode");
@@ -72,13 +80,15 @@ TDateTime EncodeTime(int hour, int minute, int second, int millisecond) {
     return static_cast<double>(ms) / MillisecondsPerDay;
 }
 
-TDateTime EncodeDateTime(const DateTimeParts& parts) {
+TDateTime EncodeDateTime(const DateTimeParts& parts)
+{
     const TDateTime date = EncodeDate(parts.Year, parts.Month, parts.Day);
     const TDateTime time = EncodeTime(parts.Hour, parts.Minute, parts.Second, parts.Millisecond);
     return date >= 0 ? date + time : date - time;
 }
 
-DateTimeParts DecodeDateTime(TDateTime value) {
+DateTimeParts DecodeDateTime(TDateTime value)
+{
     if (!std::isfinite(value) || value <= FirstDayNumber - 1 || value > LastDayNumber)
         throw EConvertError("Invalid date-time value");
     // The whole part is the day either side of zero; the time of day is the
@@ -98,7 +108,8 @@ DateTimeParts DecodeDateTime(TDateTime value) {
     return parts;
 }
 
-TFormatSettings& FormatSettings() {
+TFormatSettings& FormatSettings()
+{
     static TFormatSettings settings;
     return settings;
 }

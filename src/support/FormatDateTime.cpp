@@ -6,14 +6,16 @@
 
 namespace {
 
-std::string Padded(int number, int width) {
+std::string Padded(int number, int width)
+{
     char text[16];
     std::snprintf(text, sizeof text, "%0*d", width, number);
     return text;
 }
 
 // Length of the run of the same letter (either case) starting at `at`.
-std::size_t RunLength(const std::string& pattern, std::size_t at) {
+std::size_t RunLength(const std::string& pattern, std::size_t at)
+{
     const int letter = std::tolower(static_cast<unsigned char>(pattern[at]));
     std::size_t end = at;
     while (end < pattern.size() && std::tolower(static_cast<unsigned char>(pattern[end])) == letter)
@@ -23,7 +25,8 @@ std::size_t RunLength(const std::string& pattern, std::size_t at) {
 
 }  // namespace
 
-std::string FormatDateTime(const std::string& pattern, TDateTime value) {
+std::string FormatDateTime(const std::string& pattern, TDateTime value)
+{
     const DateTimeParts parts = DecodeDateTime(value);
     const TFormatSettings& settings = FormatSettings();
     std::string result;

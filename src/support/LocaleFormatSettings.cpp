@@ -7,7 +7,8 @@
 namespace {
 
 // The text of a locale setting, or false when it cannot be read.
-bool ReadLocaleText(LCTYPE setting, std::string& text) {
+bool ReadLocaleText(LCTYPE setting, std::string& text)
+{
     char buffer[256];
     const int length = GetLocaleInfoA(GetThreadLocale(), setting, buffer, sizeof buffer);
     if (length <= 0)
@@ -16,7 +17,8 @@ bool ReadLocaleText(LCTYPE setting, std::string& text) {
     return true;
 }
 
-std::string Separator(LCTYPE setting, const char* fallback) {
+std::string Separator(LCTYPE setting, const char* fallback)
+{
     std::string text;
     if (!ReadLocaleText(setting, text))
         return fallback;
@@ -25,7 +27,8 @@ std::string Separator(LCTYPE setting, const char* fallback) {
 
 }  // namespace
 
-void LoadFormatSettingsFromLocale() {
+void LoadFormatSettingsFromLocale()
+{
     TFormatSettings& settings = FormatSettings();
     settings.DateSeparator = Separator(LOCALE_SDATE, "/");
     settings.TimeSeparator = Separator(LOCALE_STIME, ":");

@@ -32,7 +32,8 @@ public:
 using DefaultShell = NoShell;
 #endif
 
-Shell*& CurrentShellPointer() {
+Shell*& CurrentShellPointer()
+{
     static DefaultShell defaultShell;
     static Shell* current = &defaultShell;
     return current;
@@ -40,14 +41,17 @@ Shell*& CurrentShellPointer() {
 
 }  // namespace
 
-Shell& CurrentShell() {
+Shell& CurrentShell()
+{
     return *CurrentShellPointer();
 }
 
-ScopedShell::ScopedShell(Shell& shell) : previous_(CurrentShellPointer()) {
+ScopedShell::ScopedShell(Shell& shell) : previous_(CurrentShellPointer())
+{
     CurrentShellPointer() = &shell;
 }
 
-ScopedShell::~ScopedShell() {
+ScopedShell::~ScopedShell()
+{
     CurrentShellPointer() = previous_;
 }

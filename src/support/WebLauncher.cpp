@@ -8,7 +8,8 @@ namespace {
 constexpr std::intptr_t ShellExecuteFailureLimit = 32;
 
 // The default value of the "http" open command, or "" when it cannot be read.
-std::string RegisteredHttpCommand() {
+std::string RegisteredHttpCommand()
+{
     TRegistry registry(RegistryAccess::AllAccess);
     registry.SetRootKey(RegistryRoot::ClassesRoot);
     registry.OpenKey("\\http\\shell\\open\\command");
@@ -21,14 +22,16 @@ std::string RegisteredHttpCommand() {
 
 }  // namespace
 
-std::string BrowserPathOfCommand(const std::string& command) {
+std::string BrowserPathOfCommand(const std::string& command)
+{
     const std::size_t opening = command.find('"');
     const std::string afterOpening = opening == std::string::npos ? command : command.substr(opening + 1);
     const std::size_t closing = afterOpening.find('"');
     return closing == std::string::npos ? std::string() : afterOpening.substr(0, closing);
 }
 
-void OpenWebPage(const std::string& url) {
+void OpenWebPage(const std::string& url)
+{
     const std::string command = RegisteredHttpCommand();
     if (command.empty())
         return;

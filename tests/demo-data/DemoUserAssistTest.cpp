@@ -9,7 +9,8 @@
 
 namespace {
 
-std::vector<TStartItem> ReadArea(const UserAssistArea& area) {
+std::vector<TStartItem> ReadArea(const UserAssistArea& area)
+{
     MemoryRegistrySource registry;
     ScopedRegistrySource use(registry);
     WriteUserAssistArea(registry, area);
@@ -21,14 +22,16 @@ std::vector<TStartItem> ReadArea(const UserAssistArea& area) {
     return items;
 }
 
-int CountLaterThan(const std::vector<TStartItem>& items, TDateTime threshold) {
+int CountLaterThan(const std::vector<TStartItem>& items, TDateTime threshold)
+{
     int count = 0;
     for (const TStartItem& item : items)
         count += item.LastExecuted > threshold;
     return count;
 }
 
-std::string Describe(const DateTimeParts& now) {
+std::string Describe(const DateTimeParts& now)
+{
     return FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", EncodeDateTime(now));
 }
 
@@ -39,7 +42,8 @@ const DateTimeParts SetupMoments[] = {
     {2026, 12, 8, 17, 21, 28, 0},
 };
 
-TEST(DemoUserAssistArea, GivesEveryDateFilterSomethingAndShowAllMore) {
+TEST(DemoUserAssistArea, GivesEveryDateFilterSomethingAndShowAllMore)
+{
     for (const DateTimeParts& now : SetupMoments) {
         SCOPED_TRACE(Describe(now));
         const std::vector<TStartItem> items = ReadArea(MakeDemoUserAssistArea(now));
@@ -60,7 +64,8 @@ TEST(DemoUserAssistArea, GivesEveryDateFilterSomethingAndShowAllMore) {
     }
 }
 
-TEST(DemoUserAssistArea, HoldsTheVarietyTheViewerShows) {
+TEST(DemoUserAssistArea, HoldsTheVarietyTheViewerShows)
+{
     const DateTimeParts now{2026, 12, 8, 17, 21, 28, 0};
     const UserAssistArea area = MakeDemoUserAssistArea(now);
     std::size_t values = 0;
@@ -96,7 +101,8 @@ TEST(DemoUserAssistArea, HoldsTheVarietyTheViewerShows) {
     EXPECT_TRUE(startMenu && favorites && session && unknown && mixedCase);
 }
 
-TEST(SyntheticUserAssistArea, WritesTheAskedNumberOfValuesOfEveryKindBeforeToday) {
+TEST(SyntheticUserAssistArea, WritesTheAskedNumberOfValuesOfEveryKindBeforeToday)
+{
     const DateTimeParts now{2026, 12, 8, 17, 21, 28, 0};
     const UserAssistArea area = MakeSyntheticUserAssistArea(1000, now);
     ASSERT_EQ(area.size(), 1u);

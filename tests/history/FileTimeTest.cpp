@@ -7,11 +7,13 @@ namespace {
 constexpr std::uint64_t TicksPerMillisecond = 10'000;
 constexpr std::uint64_t TopBit = 1ULL << 63;
 
-TFileTime FileTimeOf(const DateTimeParts& parts, std::uint64_t extraTicks = 0) {
+TFileTime FileTimeOf(const DateTimeParts& parts, std::uint64_t extraTicks = 0)
+{
     return MakeFileTime(FileTimeTicks(CalendarToFileTime(parts)) + extraTicks);
 }
 
-TEST(FileTimeToDateTime, GivesTheStoredCalendarFigures) {
+TEST(FileTimeToDateTime, GivesTheStoredCalendarFigures)
+{
     EXPECT_DOUBLE_EQ(FileTimeToDateTime({}), -109205.0);
     EXPECT_DOUBLE_EQ(FileTimeToDateTime(MakeFileTime(9'999)), -109205.0) << "below a millisecond";
     EXPECT_DOUBLE_EQ(FileTimeToDateTime(MakeFileTime(864'000'000'000)), -109204.0);
@@ -22,7 +24,8 @@ TEST(FileTimeToDateTime, GivesTheStoredCalendarFigures) {
     EXPECT_DOUBLE_EQ(FileTimeToDateTime(FileTimeOf({1899, 12, 30, 6, 0, 0, 0})), 0.25);
 }
 
-TEST(FileTimeToCalendar, SplitsKnownTimes) {
+TEST(FileTimeToCalendar, SplitsKnownTimes)
+{
     const struct {
         std::uint64_t Ticks;
         DateTimeParts Parts;
@@ -44,7 +47,8 @@ TEST(FileTimeToCalendar, SplitsKnownTimes) {
     }
 }
 
-TEST(FileTimeToCalendar, RoundTripsWithCalendarToFileTime) {
+TEST(FileTimeToCalendar, RoundTripsWithCalendarToFileTime)
+{
     // A spread of times from 1601 to the last year a file time reaches.
     for (std::uint64_t ticks = 0; ticks < TopBit - TopBit / 997; ticks += TopBit / 997 + 12'345'677) {
         DateTimeParts parts;
@@ -55,7 +59,8 @@ TEST(FileTimeToCalendar, RoundTripsWithCalendarToFileTime) {
     EXPECT_THROW(CalendarToFileTime({30828, 9, 14, 2, 48, 5, 478}), EConvertError);
 }
 
-TEST(FileTimeToDateTime, TreatsTimesWithTheTopBitSetAsNoTime) {
+TEST(FileTimeToDateTime, TreatsTimesWithTheTopBitSetAsNoTime)
+{
     for (const std::uint64_t ticks : {TopBit, TopBit | 1, ~std::uint64_t{0}, TopBit | 116'444'736'000'000'000}) {
         DateTimeParts parts{1, 2, 3, 4, 5, 6, 7};
         EXPECT_FALSE(FileTimeToCalendar(MakeFileTime(ticks), parts));
@@ -65,7 +70,8 @@ TEST(FileTimeToDateTime, TreatsTimesWithTheTopBitSetAsNoTime) {
     }
 }
 
-TEST(LastExecutedTextOf, FollowsTheOrderOfTheRules) {
+TEST(LastExecutedTextOf, FollowsTheOrderOfTheRules)
+{
     const TFileTime stored = FileTimeOf({2006, 1, 31, 17, 5, 9, 999});
     EXPECT_EQ(LastExecutedTextOf(sitExecutable, stored), "01/31/2006 17:05:09");
     EXPECT_EQ(LastExecutedTextOf(sitOther, {}), "Unknown");
@@ -75,7 +81,8 @@ TEST(LastExecutedTextOf, FollowsTheOrderOfTheRules) {
     EXPECT_EQ(LastExecutedTextOf(sitShortcut, MakeFileTime(1)), "01/01/1601 00:00:00");
 }
 
-TEST(LastExecutedTextOf, UsesTheUsersSeparators) {
+TEST(LastExecutedTextOf, UsesTheUsersSeparators)
+{
     const TFormatSettings saved = FormatSettings();
     FormatSettings().DateSeparator = std::string(".");  // not a literal: GCC 12 warns wrongly (-Wrestrict)
     EXPECT_EQ(LastExecutedTextOf(sitExecutable, FileTimeOf({2006, 1, 31, 17, 5, 9, 999})), "01.31.2006 17:05:09");

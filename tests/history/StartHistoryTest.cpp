@@ -47,7 +47,8 @@ protected:
     TStartHistory history_;
 };
 
-TEST_F(StartHistoryTest, ReadsNothingWithoutTheUserAssistKey) {
+TEST_F(StartHistoryTest, ReadsNothingWithoutTheUserAssistKey)
+{
     history_.ReadHistory();
     EXPECT_EQ(history_.Count(), 0);
     registry_.CreateKey(RegistryRoot::CurrentUser, UserAssistKeyPath).Access =
@@ -58,7 +59,8 @@ TEST_F(StartHistoryTest, ReadsNothingWithoutTheUserAssistKey) {
     EXPECT_EQ(registry_.OpenHandleCount(), 0);
 }
 
-TEST_F(StartHistoryTest, ReadsEveryCountKeyInOrderWithReadOnlyAccess) {
+TEST_F(StartHistoryTest, ReadsEveryCountKeyInOrderWithReadOnlyAccess)
+{
     registry_.CreateKey(RegistryRoot::CurrentUser, std::string(UserAssistKeyPath) + "\\NoCount\\Other");
     AddRecord("First", "UEME_RUNPATH:C:\\a.exe", 3);
     AddRecord("First", "ueme_runpath:C:\\b.exe", 4);
@@ -79,7 +81,8 @@ TEST_F(StartHistoryTest, ReadsEveryCountKeyInOrderWithReadOnlyAccess) {
     EXPECT_EQ(registry_.OpenHandleCount(), 0);
 }
 
-TEST_F(StartHistoryTest, FillsAllFiveFieldsOfAnEntry) {
+TEST_F(StartHistoryTest, FillsAllFiveFieldsOfAnEntry)
+{
     AddRecord("A", "UEME_RUNPIDL:%csidl2%\\x.lnk", -3, 0x01c626c2c6a1a990);
     AddRecord("A", "UEME_CTLSESSION", 12);
     AddRecord("A", "UEME_RUNCPL:desk.cpl", 9, 0);
@@ -99,7 +102,8 @@ TEST_F(StartHistoryTest, FillsAllFiveFieldsOfAnEntry) {
     EXPECT_DOUBLE_EQ(items[2].LastExecuted, -109205.0);
 }
 
-TEST_F(StartHistoryTest, ShortAndVanishedValuesDoNotInheritThePreviousRecord) {
+TEST_F(StartHistoryTest, ShortAndVanishedValuesDoNotInheritThePreviousRecord)
+{
     AddRecord("A", "UEME_RUNPATH:C:\\full.exe", 99, 0x01c626c2c6a1a990);
     Add("A", "UEME_RUNPATH:C:\\short.exe", RegistryType::Binary, {1, 2, 3, 4, 5, 0, 0, 0});
     AddRecord("A", "UEME_RUNPATH:C:\\full2.exe", 98, 0x01c626c2c6a1a990);
@@ -129,13 +133,15 @@ struct UnreadableValue {
     const char* Message;
 };
 
-void PrintTo(const UnreadableValue& value, std::ostream* out) {
+void PrintTo(const UnreadableValue& value, std::ostream* out)
+{
     *out << value.Name;
 }
 
 class StartHistoryErrorTest : public StartHistoryTest, public testing::WithParamInterface<UnreadableValue> {};
 
-TEST_P(StartHistoryErrorTest, StopsAtTheValueKeepingTheEntriesBeforeAndClosingEveryKey) {
+TEST_P(StartHistoryErrorTest, StopsAtTheValueKeepingTheEntriesBeforeAndClosingEveryKey)
+{
     const UnreadableValue& bad = GetParam();
     for (const char* name : {"UEME_RUNPATH:C:\\1.exe", "UEME_RUNPATH:C:\\2.exe", "UEME_RUNPATH:C:\\3.exe"})
         AddRecord("A", name, 1);
@@ -162,7 +168,8 @@ INSTANTIATE_TEST_SUITE_P(
                                     "Failed to get data for '%s'"}),
     [](const testing::TestParamInfo<UnreadableValue>& info) { return std::string(info.param.Name); });
 
-TEST_F(StartHistoryTest, ReadsAfreshEachTimeAndHandsOutCopies) {
+TEST_F(StartHistoryTest, ReadsAfreshEachTimeAndHandsOutCopies)
+{
     AddRecord("A", "UEME_RUNPATH:C:\\a.exe", 1);
     AddRecord("A", "UEME_RUNPATH:C:\\b.exe", 2);
     history_.ReadHistory();
@@ -178,7 +185,8 @@ TEST_F(StartHistoryTest, ReadsAfreshEachTimeAndHandsOutCopies) {
     EXPECT_EQ(item.FileName, "C:\\b.exe") << "the copy outlives the entry";
 }
 
-TEST_F(StartHistoryTest, RefusesIndexesOutOfBounds) {
+TEST_F(StartHistoryTest, RefusesIndexesOutOfBounds)
+{
     AddRecord("A", "UEME_RUNPATH:C:\\a.exe", 1);
     history_.ReadHistory();
     TStartItem item;

@@ -4,7 +4,8 @@
 
 namespace {
 
-TEST(Rot13, RotatesOnlyTheAsciiLetters) {
+TEST(Rot13, RotatesOnlyTheAsciiLetters)
+{
     EXPECT_EQ(Rot13("HRZR_EHACNGU:P:\\k.rkr"), "UEME_RUNPATH:C:\\x.exe");
     EXPECT_EQ(Rot13("Hello, World! 0123456789"), "Uryyb, Jbeyq! 0123456789");
     EXPECT_EQ(Rot13(""), "");
@@ -23,7 +24,8 @@ TEST(Rot13, RotatesOnlyTheAsciiLetters) {
     EXPECT_EQ(Rot13(rotated), everyByte);
 }
 
-TEST(StartItemTypeOfPrefix, MatchesWholePrefixesIgnoringTheCaseOfAsciiLettersOnly) {
+TEST(StartItemTypeOfPrefix, MatchesWholePrefixesIgnoringTheCaseOfAsciiLettersOnly)
+{
     const struct {
         const char* Prefix;
         TStartItemType Kind;
@@ -41,7 +43,8 @@ TEST(StartItemTypeOfPrefix, MatchesWholePrefixesIgnoringTheCaseOfAsciiLettersOnl
         EXPECT_EQ(StartItemTypeOfPrefix(test.Prefix), test.Kind) << test.Prefix;
 }
 
-TEST(StartItemTypeToStr, GivesEveryKindItsText) {
+TEST(StartItemTypeToStr, GivesEveryKindItsText)
+{
     const char* expected[] = {"Shortcut",    "Executable",    "Session",         "Hot Key",
                               "Run Command", "Control Panel", "Desktop Toolbar", "Other"};
     for (int kind = sitShortcut; kind <= sitOther; ++kind)
@@ -49,7 +52,8 @@ TEST(StartItemTypeToStr, GivesEveryKindItsText) {
     EXPECT_EQ(sizeof(TStartItemType), 1u);
 }
 
-TEST(ReplaceFolderPlaceholders, ReplacesOnlyTheTwoLowerCasePlaceholdersEverywhere) {
+TEST(ReplaceFolderPlaceholders, ReplacesOnlyTheTwoLowerCasePlaceholdersEverywhere)
+{
     const struct {
         const char* Text;
         const char* Expected;
@@ -65,7 +69,8 @@ TEST(ReplaceFolderPlaceholders, ReplacesOnlyTheTwoLowerCasePlaceholdersEverywher
         EXPECT_EQ(ReplaceFolderPlaceholders(test.Text), test.Expected) << test.Text;
 }
 
-TEST(UserAssistRecord, DecodesLittleEndianFieldsAndIgnoresTheFirstFour) {
+TEST(UserAssistRecord, DecodesLittleEndianFieldsAndIgnoresTheFirstFour)
+{
     const UserAssistRecordBytes bytes = {0xde, 0xad, 0xbe, 0xef, 0x2a, 0x00, 0x00, 0x00,
                                          0x78, 0x56, 0x34, 0x12, 0xf0, 0xde, 0xbc, 0x01};
     const UserAssistRecord record = DecodeUserAssistRecord(bytes);
@@ -83,7 +88,8 @@ struct NameCase {
     const char* FileName;
 };
 
-TEST(DecodeUserAssistValue, SplitsThePrefixAtTheFirstColon) {
+TEST(DecodeUserAssistValue, SplitsThePrefixAtTheFirstColon)
+{
     const NameCase cases[] = {
         {"UEME_RUNPATH:C:\\a.exe", sitExecutable, "C:\\a.exe"},
         {"ueme_runpath:C:\\b.exe", sitExecutable, "C:\\b.exe"},

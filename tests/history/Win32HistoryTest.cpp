@@ -13,14 +13,16 @@
 
 namespace {
 
-TEST(Win32History, ReadsNothingWithoutAUserAssistKey) {
+TEST(Win32History, ReadsNothingWithoutAUserAssistKey)
+{
     ScratchRegistry scratch;
     TStartHistory history;
     history.ReadHistory();
     EXPECT_EQ(history.Count(), 0);
 }
 
-TEST(Win32History, ReadsTheDemoAreaWhole) {
+TEST(Win32History, ReadsTheDemoAreaWhole)
+{
     ScratchRegistry scratch;
     const DateTimeParts now = DecodeDateTime(Now());
     const UserAssistArea area = MakeDemoUserAssistArea(now);
@@ -44,7 +46,8 @@ TEST(Win32History, ReadsTheDemoAreaWhole) {
     EXPECT_EQ(static_cast<std::size_t>(history.Count()), values);
 }
 
-TEST(Win32History, StopsAtAValueTooLongForTheRecord) {
+TEST(Win32History, StopsAtAValueTooLongForTheRecord)
+{
     ScratchRegistry scratch;
     // Named so that they sort, and so list, in this order.
     for (const char* name : {"UEME_RUNPATH:C:\\a1.exe", "UEME_RUNPATH:C:\\a2.exe", "UEME_RUNPATH:C:\\a3.exe"})
@@ -63,7 +66,8 @@ TEST(Win32History, StopsAtAValueTooLongForTheRecord) {
     EXPECT_EQ(history.Count(), 3);
 }
 
-TEST(Win32History, RefusesTextAndNumberValuesByTheirRealTypes) {
+TEST(Win32History, RefusesTextAndNumberValuesByTheirRealTypes)
+{
     for (const DWORD type : {DWORD{REG_SZ}, DWORD{REG_EXPAND_SZ}, DWORD{REG_DWORD}}) {
         ScratchRegistry scratch;
         WriteUserAssistValue(StartMenuSubKey, {"UEME_RUNPATH:C:\\x.exe", type, {'1', '2', '3', 0}});
@@ -73,7 +77,8 @@ TEST(Win32History, RefusesTextAndNumberValuesByTheirRealTypes) {
     }
 }
 
-TEST(FileTimeToCalendar, MatchesFileTimeToSystemTime) {
+TEST(FileTimeToCalendar, MatchesFileTimeToSystemTime)
+{
     // Every field boundary near the ends of the range and a spread in between.
     std::vector<std::uint64_t> times = {0,       1,       9'999,  10'000,  864'000'000'000 - 1,
                                         0x7FFFFFFFFFFFFFFF, 0x7FFFFFFFFFFFFFFF - 10'000,

@@ -33,7 +33,8 @@ protected:
     ScopedRegistrySource use_{source_};
 };
 
-TEST_F(RegistryTest, OpensAbsolutePathsWithoutTheirLeadingBackslash) {
+TEST_F(RegistryTest, OpensAbsolutePathsWithoutTheirLeadingBackslash)
+{
     TRegistry registry(RegistryAccess::Read);
     EXPECT_FALSE(source_.OpenKey(RegistryRoot::CurrentUser, "\\Software", RegistryAccess::Read));
     ASSERT_TRUE(registry.OpenKey("\\SOFTWARE\\vendor\\Product"));
@@ -42,7 +43,8 @@ TEST_F(RegistryTest, OpensAbsolutePathsWithoutTheirLeadingBackslash) {
     EXPECT_EQ(registry.ReadString("text"), "hello");
 }
 
-TEST_F(RegistryTest, OpensRelativePathsBelowTheCurrentKey) {
+TEST_F(RegistryTest, OpensRelativePathsBelowTheCurrentKey)
+{
     TRegistry registry;
     ASSERT_TRUE(registry.OpenKey("Software\\Vendor"));
     ASSERT_TRUE(registry.OpenKey("Product"));
@@ -56,7 +58,8 @@ TEST_F(RegistryTest, OpensRelativePathsBelowTheCurrentKey) {
     EXPECT_TRUE(registry.GetValueNames().empty());
 }
 
-TEST_F(RegistryTest, ListsNamesInInsertionOrderAndClosesOnDestruction) {
+TEST_F(RegistryTest, ListsNamesInInsertionOrderAndClosesOnDestruction)
+{
     {
         TRegistry registry;
         ASSERT_TRUE(registry.OpenKey("Software\\Vendor\\Product"));
@@ -70,7 +73,8 @@ TEST_F(RegistryTest, ListsNamesInInsertionOrderAndClosesOnDestruction) {
     EXPECT_EQ(source_.OpenHandleCount(), 0);
 }
 
-TEST_F(RegistryTest, HonoursTheAccessAKeyAllows) {
+TEST_F(RegistryTest, HonoursTheAccessAKeyAllows)
+{
     source_.CreateKey(RegistryRoot::LocalMachine, "Locked").Access = Access::None;
     source_.CreateKey(RegistryRoot::LocalMachine, "ReadOnly").Access = Access::ReadOnly;
     TRegistry registry(RegistryAccess::AllAccess);
@@ -83,7 +87,8 @@ TEST_F(RegistryTest, HonoursTheAccessAKeyAllows) {
     EXPECT_THROW(registry.OpenKey("New", true), std::logic_error);
 }
 
-TEST_F(RegistryTest, ReadsStringsAndRefusesOtherTypes) {
+TEST_F(RegistryTest, ReadsStringsAndRefusesOtherTypes)
+{
     TRegistry registry;
     ASSERT_TRUE(registry.OpenKey("Software\\Vendor\\Product"));
     EXPECT_EQ(registry.ReadString("Text"), "hello");
@@ -107,7 +112,8 @@ TEST_F(RegistryTest, ReadsStringsAndRefusesOtherTypes) {
     }
 }
 
-TEST_F(RegistryTest, ReadsBinaryDataOfEveryTypeButTextAndNumbers) {
+TEST_F(RegistryTest, ReadsBinaryDataOfEveryTypeButTextAndNumbers)
+{
     TRegistry registry;
     ASSERT_TRUE(registry.OpenKey("Software\\Vendor\\Product"));
     const struct {

@@ -17,7 +17,8 @@ protected:
     ScopedRegistrySource use_{source_};
 };
 
-TEST_F(Win32RegistryTest, StripsTheLeadingBackslashThatRegOpenKeyExRefuses) {
+TEST_F(Win32RegistryTest, StripsTheLeadingBackslashThatRegOpenKeyExRefuses)
+{
     scratch_.CreateKey(ScratchRegistry::CurrentUser, "Software\\Vendor");
     EXPECT_FALSE(source_.OpenKey(RegistryRoot::CurrentUser, "\\Software\\Vendor", RegistryAccess::Read));
     TRegistry registry(RegistryAccess::Read);
@@ -26,7 +27,8 @@ TEST_F(Win32RegistryTest, StripsTheLeadingBackslashThatRegOpenKeyExRefuses) {
     EXPECT_FALSE(registry.OpenKey("\\Software\\Missing"));
 }
 
-TEST_F(Win32RegistryTest, ListsLongNamesWhole) {
+TEST_F(Win32RegistryTest, ListsLongNamesWhole)
+{
     const std::string longName(255, 'n');  // the longest key name
     scratch_.CreateKey(ScratchRegistry::CurrentUser, "K\\" + longName);
     scratch_.CreateKey(ScratchRegistry::CurrentUser, "K\\a");
@@ -43,7 +45,8 @@ TEST_F(Win32RegistryTest, ListsLongNamesWhole) {
     EXPECT_EQ(values, (std::vector<std::string>{"b", longValueName}));
 }
 
-TEST_F(Win32RegistryTest, ReadsStringsAndBinaryDataWithTheTypeErrors) {
+TEST_F(Win32RegistryTest, ReadsStringsAndBinaryDataWithTheTypeErrors)
+{
     const std::string key = "Software\\Vendor";
     scratch_.SetString(ScratchRegistry::CurrentUser, key, "", "default");
     scratch_.SetString(ScratchRegistry::CurrentUser, key, "Expand", "%TEMP%\\x", REG_EXPAND_SZ);

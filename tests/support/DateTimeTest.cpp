@@ -37,7 +37,8 @@ const EncodedMoment KnownMoments[] = {
     {{30828, 9, 14, 0, 0, 0, 0}, 10565994.0},  // the last day a file time reaches
 };
 
-TEST(DateTime, EncodesAndDecodesKnownMoments) {
+TEST(DateTime, EncodesAndDecodesKnownMoments)
+{
     for (const EncodedMoment& moment : KnownMoments) {
         const DateTimeParts& p = moment.Parts;
         SCOPED_TRACE(std::to_string(p.Year) + "-" + std::to_string(p.Month) + "-" + std::to_string(p.Day));
@@ -50,7 +51,8 @@ TEST(DateTime, EncodesAndDecodesKnownMoments) {
     }
 }
 
-TEST(DateTime, RoundTripsEveryMillisecondFieldEitherSideOfZero) {
+TEST(DateTime, RoundTripsEveryMillisecondFieldEitherSideOfZero)
+{
     for (const int year : {1601, 1752, 1899, 1900, 2006, 2400}) {
         for (const int month : {1, 2, 12}) {
             const DateTimeParts parts{year, month, DaysInMonth(year, month), 23, 59, 59, 999};
@@ -65,7 +67,8 @@ TEST(DateTime, RoundTripsEveryMillisecondFieldEitherSideOfZero) {
     }
 }
 
-TEST(DateTime, DecodesToTheNearestMillisecond) {
+TEST(DateTime, DecodesToTheNearestMillisecond)
+{
     const double halfMs = 0.5 / 86'400'000;
     const DateTimeParts roundedUp = DecodeDateTime(38748.0 + EncodeTime(17, 5, 9, 999) + 0.9 * halfMs * 2);
     EXPECT_EQ(roundedUp.Second, 10);
@@ -81,7 +84,8 @@ TEST(DateTime, DecodesToTheNearestMillisecond) {
     EXPECT_EQ(beforeZero.Hour, 0);
 }
 
-TEST(DateTime, RefusesFiguresThatNameNoDateOrTime) {
+TEST(DateTime, RefusesFiguresThatNameNoDateOrTime)
+{
     const DateTimeParts invalid[] = {
         {2006, 2, 29, 0, 0, 0, 0}, {1900, 2, 29, 0, 0, 0, 0}, {2006, 13, 1, 0, 0, 0, 0},
         {2006, 0, 1, 0, 0, 0, 0},  {0, 1, 1, 0, 0, 0, 0},     {2006, 4, 31, 0, 0, 0, 0},
@@ -94,7 +98,8 @@ TEST(DateTime, RefusesFiguresThatNameNoDateOrTime) {
         EXPECT_THROW(DecodeDateTime(value), EConvertError) << value;
 }
 
-TEST(DateTime, DayNumbersMatchTheCalendarAcrossCenturyRules) {
+TEST(DateTime, DayNumbersMatchTheCalendarAcrossCenturyRules)
+{
     // Walk day by day across the leap rules of 1700, 1900 and 2000.
     for (const int year : {1700, 1900, 2000}) {
         std::int64_t dayNumber = DayNumberOf(year - 1, 12, 31);
@@ -115,7 +120,8 @@ struct FormatCase {
     const char* Expected;
 };
 
-TEST(FormatDateTime, FormatsTheTokensOfThePatterns) {
+TEST(FormatDateTime, FormatsTheTokensOfThePatterns)
+{
     const FormatCase cases[] = {
         {"mm/dd/yyyy hh:nn:ss", {2006, 1, 31, 17, 5, 9, 999}, "01/31/2006 17:05:09"},
         {"mm/dd/yyyy hh:nn:ss", {1601, 1, 1, 0, 0, 0, 0}, "01/01/1601 00:00:00"},
@@ -135,7 +141,8 @@ TEST(FormatDateTime, FormatsTheTokensOfThePatterns) {
         EXPECT_EQ(FormatDateTime(test.Pattern, EncodeDateTime(test.Parts)), test.Expected) << test.Pattern;
 }
 
-TEST(FormatDateTime, UsesTheSeparatorsAndMonthNamesOfTheSettings) {
+TEST(FormatDateTime, UsesTheSeparatorsAndMonthNamesOfTheSettings)
+{
     FormatSettingsGuard guard;
     const TDateTime value = EncodeDateTime({2006, 1, 31, 17, 5, 9, 999});
     FormatSettings().DateSeparator = std::string(".");  // not a literal: GCC 12 warns wrongly (-Wrestrict)
@@ -147,7 +154,8 @@ TEST(FormatDateTime, UsesTheSeparatorsAndMonthNamesOfTheSettings) {
     EXPECT_EQ(FormatDateTime("mmmm d, yyyy", value), "Januar 31, 2006");
 }
 
-TEST(Clock, NowFallsOnTheDayOfDate) {
+TEST(Clock, NowFallsOnTheDayOfDate)
+{
     // Retried once in case the day changes between the calls.
     for (int attempt = 0; attempt < 2; ++attempt) {
         const TDateTime today = Date();

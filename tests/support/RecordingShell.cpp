@@ -1,6 +1,7 @@
 #include "RecordingShell.h"
 
-std::intptr_t RecordingShell::Execute(const ShellCall& call) {
+std::intptr_t RecordingShell::Execute(const ShellCall& call)
+{
     Calls.push_back(call);
     if (Results.empty())
         return Success;
@@ -9,7 +10,8 @@ std::intptr_t RecordingShell::Execute(const ShellCall& call) {
     return result;
 }
 
-void PrintTo(const ShellCall& call, std::ostream* out) {
+void PrintTo(const ShellCall& call, std::ostream* out)
+{
     *out << "{owner " << call.Owner << ", verb \"" << call.Verb << "\", file \"" << call.File
          << "\", parameters \"" << call.Parameters << "\", directory \"" << call.Directory << "\", show "
          << call.ShowCommand << "}";

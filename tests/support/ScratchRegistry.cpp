@@ -19,19 +19,22 @@ const PredefinedRoot PredefinedRoots[] = {
     {ScratchRegistry::ClassesRoot, HKEY_CLASSES_ROOT, "HKEY_CLASSES_ROOT"},
 };
 
-void Check(LONG status, const std::string& what) {
+void Check(LONG status, const std::string& what)
+{
     if (status != ERROR_SUCCESS)
         throw std::runtime_error(what + " failed with error " + std::to_string(status));
 }
 
-HKEY CreateKeyBelow(HKEY parent, const std::string& path) {
+HKEY CreateKeyBelow(HKEY parent, const std::string& path)
+{
     HKEY key = nullptr;
     Check(RegCreateKeyExA(parent, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
           "creating " + path);
     return key;
 }
 
-std::string UniqueName() {
+std::string UniqueName()
+{
     static std::atomic<unsigned> counter{0};
     return std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount()) + "-" +
            std::to_string(counter++);
@@ -39,7 +42,8 @@ std::string UniqueName() {
 
 }  // namespace
 
-ScratchRegistry::ScratchRegistry(unsigned roots) : path_(std::string(ScratchParent) + "\\" + UniqueName()) {
+ScratchRegistry::ScratchRegistry(unsigned roots) : path_(std::string(ScratchParent) + "\\" + UniqueName())
+{
     scratch_ = CreateKeyBelow(HKEY_CURRENT_USER, path_);
     try {
         for (std::size_t i = 0; i < std::size(PredefinedRoots); ++i) {
@@ -58,11 +62,13 @@ ScratchRegistry::ScratchRegistry(unsigned roots) : path_(std::string(ScratchPare
     }
 }
 
-ScratchRegistry::~ScratchRegistry() {
+ScratchRegistry::~ScratchRegistry()
+{
     Release();
 }
 
-void ScratchRegistry::Release() {
+void ScratchRegistry::Release()
+{
     for (std::size_t i = 0; i < std::size(PredefinedRoots); ++i) {
         if (!standIns_[i])
             continue;
@@ -78,14 +84,16 @@ void ScratchRegistry::Release() {
     }
 }
 
-HKEY ScratchRegistry::RootStandIn(Roots root) const {
+HKEY ScratchRegistry::RootStandIn(Roots root) const
+{
     for (std::size_t i = 0; i < std::size(PredefinedRoots); ++i)
         if (PredefinedRoots[i].Root == root && standIns_[i])
             return standIns_[i];
     throw std::logic_error("this root is not mapped by the scratch registry");
 }
 
-void ScratchRegistry::CreateKey(Roots root, const std::string& keyPath) {
+void ScratchRegistry::CreateKey(Roots root, const std::string& keyPath)
+{
     RegCloseKey(CreateKeyBelow(RootStandIn(root), keyPath));
 }
 

@@ -13,7 +13,8 @@ constexpr const char* CommandKey = "http\\shell\\open\\command";
 constexpr const char* Url = "http://www.fernwick-software.example/products/Tallyglass/";
 constexpr std::intptr_t FileNotFound = 2;  // SE_ERR_FNF
 
-TEST(BrowserPathOfCommand, TakesTheTextBetweenTheFirstTwoQuotes) {
+TEST(BrowserPathOfCommand, TakesTheTextBetweenTheFirstTwoQuotes)
+{
     const struct {
         const char* Command;
         const char* Path;
@@ -48,13 +49,15 @@ protected:
     static ShellCall ShellFallBack() { return {RecordingShell::DefaultDesktop, "open", Url, "", "", 1}; }
 };
 
-TEST_F(OpenWebPageTest, StartsTheRegisteredBrowserWithTheAddressAlone) {
+TEST_F(OpenWebPageTest, StartsTheRegisteredBrowserWithTheAddressAlone)
+{
     CommandKeyOfHttp().SetString("", R"("C:\Program Files\Mozilla Firefox\firefox.exe" -osint -url "%1")");
     OpenWebPage(Url);
     EXPECT_EQ(shell_.Calls, std::vector<ShellCall>{BrowserCall(R"(C:\Program Files\Mozilla Firefox\firefox.exe)")});
 }
 
-TEST_F(OpenWebPageTest, ReadsTheCommandWithFullAccessByItsPathFromTheRoot) {
+TEST_F(OpenWebPageTest, ReadsTheCommandWithFullAccessByItsPathFromTheRoot)
+{
     CommandKeyOfHttp().SetString("", R"("C:\b.exe")", RegistryType::ExpandString);
     OpenWebPage(Url);
     ASSERT_EQ(registry_.OpenCalls().size(), 1u);
@@ -66,7 +69,8 @@ TEST_F(OpenWebPageTest, ReadsTheCommandWithFullAccessByItsPathFromTheRoot) {
     EXPECT_EQ(shell_.Calls, std::vector<ShellCall>{BrowserCall(R"(C:\b.exe)")});
 }
 
-TEST_F(OpenWebPageTest, FallsBackOnTheShellWhenTheBrowserDoesNotStart) {
+TEST_F(OpenWebPageTest, FallsBackOnTheShellWhenTheBrowserDoesNotStart)
+{
     const char* commands[] = {
         R"(C:\PROGRA~1\INTERN~1\iexplore.exe -nohome "%1")",  // the quoted %1 is taken as the program
         R"(C:\Browser\b.exe -nohome)",                          // no quote: empty path
@@ -84,7 +88,8 @@ TEST_F(OpenWebPageTest, FallsBackOnTheShellWhenTheBrowserDoesNotStart) {
     }
 }
 
-TEST_F(OpenWebPageTest, TreatsThirtyTwoAsFailureAndThirtyThreeAsSuccess) {
+TEST_F(OpenWebPageTest, TreatsThirtyTwoAsFailureAndThirtyThreeAsSuccess)
+{
     CommandKeyOfHttp().SetString("", R"("C:\b.exe")");
     shell_.Results = {32};
     OpenWebPage(Url);
@@ -95,14 +100,16 @@ TEST_F(OpenWebPageTest, TreatsThirtyTwoAsFailureAndThirtyThreeAsSuccess) {
     EXPECT_EQ(shell_.Calls.size(), 1u);
 }
 
-TEST_F(OpenWebPageTest, PassesAnAddressWithBlanksUnquoted) {
+TEST_F(OpenWebPageTest, PassesAnAddressWithBlanksUnquoted)
+{
     CommandKeyOfHttp().SetString("", R"("C:\b.exe" "%1")");
     OpenWebPage("http://host.example/a page?q=two words");
     ASSERT_EQ(shell_.Calls.size(), 1u);
     EXPECT_EQ(shell_.Calls[0].Parameters, "http://host.example/a page?q=two words");
 }
 
-TEST_F(OpenWebPageTest, DoesNothingWithoutAReadableCommand) {
+TEST_F(OpenWebPageTest, DoesNothingWithoutAReadableCommand)
+{
     const std::function<void(MemoryRegistrySource&)> setups[] = {
         [](MemoryRegistrySource&) {},  // no "http" key at all
         [](MemoryRegistrySource& r) { r.CreateKey(RegistryRoot::ClassesRoot, CommandKey); },  // no value

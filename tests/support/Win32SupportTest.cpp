@@ -32,7 +32,8 @@ private:
     TFormatSettings settings_;
 };
 
-TEST(LoadFormatSettingsFromLocale, ReadsTheSeparatorsAndMonthNamesOfTheThreadLocale) {
+TEST(LoadFormatSettingsFromLocale, ReadsTheSeparatorsAndMonthNamesOfTheThreadLocale)
+{
     const TDateTime value = EncodeDateTime({2006, 3, 22, 17, 5, 9, 999});
     {
         ThreadLocale german(MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT));
@@ -64,7 +65,8 @@ protected:
     }
 };
 
-TEST_F(Win32OpenWebPageTest, HandlesEveryFormOfRegisteredCommand) {
+TEST_F(Win32OpenWebPageTest, HandlesEveryFormOfRegisteredCommand)
+{
     const struct {
         const char* Command;
         std::vector<ShellCall> Calls;  // with the first call failing
@@ -92,7 +94,8 @@ TEST_F(Win32OpenWebPageTest, HandlesEveryFormOfRegisteredCommand) {
     EXPECT_EQ(shell_.Calls, std::vector<ShellCall>{Call(R"(C:\b.exe)", Url)});
 }
 
-TEST_F(Win32OpenWebPageTest, DoesNothingWithoutAStringCommand) {
+TEST_F(Win32OpenWebPageTest, DoesNothingWithoutAStringCommand)
+{
     OpenWebPage(Url);  // no "http" key
     scratch_.CreateKey(ScratchRegistry::ClassesRoot, CommandKey);
     OpenWebPage(Url);  // no default value
@@ -103,7 +106,8 @@ TEST_F(Win32OpenWebPageTest, DoesNothingWithoutAStringCommand) {
     EXPECT_TRUE(shell_.Calls.empty());
 }
 
-TEST(Win32OpenWebPage, StartsWinesOwnRegisteredBrowser) {
+TEST(Win32OpenWebPage, StartsWinesOwnRegisteredBrowser)
+{
     // The prefix's own registration, unmapped (read only: nothing is written).
     TRegistry registry(RegistryAccess::Read);
     registry.SetRootKey(RegistryRoot::ClassesRoot);

@@ -83,7 +83,8 @@ constexpr DemoEntry DemoEntries[] = {
 };
 
 // The local wall-clock figures of a time, stored as if they were a file time.
-TFileTime LocalFileTime(std::int64_t dayNumber, std::int64_t msOfDay) {
+TFileTime LocalFileTime(std::int64_t dayNumber, std::int64_t msOfDay)
+{
     DateTimeParts parts = DateOfDayNumber(dayNumber);
     parts.Hour = static_cast<int>(msOfDay / 3'600'000);
     parts.Minute = static_cast<int>(msOfDay / 60'000 % 60);
@@ -92,7 +93,8 @@ TFileTime LocalFileTime(std::int64_t dayNumber, std::int64_t msOfDay) {
     return CalendarToFileTime(parts);
 }
 
-TFileTime DemoTime(const DemoEntry& entry, const DateTimeParts& now) {
+TFileTime DemoTime(const DemoEntry& entry, const DateTimeParts& now)
+{
     if (entry.DaysAgo == NoTime)
         return {};
     const std::int64_t today = DayNumberOf(now.Year, now.Month, now.Day);
@@ -108,7 +110,8 @@ TFileTime DemoTime(const DemoEntry& entry, const DateTimeParts& now) {
 
 }  // namespace
 
-UserAssistArea MakeDemoUserAssistArea(const DateTimeParts& now) {
+UserAssistArea MakeDemoUserAssistArea(const DateTimeParts& now)
+{
     UserAssistArea area = {{SubKeyWithoutCount, false, {}}, {ToolbarSubKey, true, {}}, {StartMenuSubKey, true, {}}};
     UserAssistSubKey* const countKeys[] = {&area[2], &area[1]};
     for (const DemoEntry& entry : DemoEntries)
@@ -117,7 +120,8 @@ UserAssistArea MakeDemoUserAssistArea(const DateTimeParts& now) {
     return area;
 }
 
-UserAssistArea MakeSyntheticUserAssistArea(int count, const DateTimeParts& now) {
+UserAssistArea MakeSyntheticUserAssistArea(int count, const DateTimeParts& now)
+{
     static constexpr const char* Patterns[] = {
         "UEME_RUNPATH:C:\\Program Files\\Bench %06d\\program%06d.exe",
         "UEME_RUNPIDL:%%csidl2%%\\Bench %06d\\Program %06d.lnk",

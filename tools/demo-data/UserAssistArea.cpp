@@ -8,7 +8,8 @@ UserAssistFixtureValue MakeUserAssistValue(const std::string& decodedName, std::
     return {decodedName, RegistryType::Binary, {bytes.begin(), bytes.end()}};
 }
 
-void WriteUserAssistArea(MemoryRegistrySource& registry, const UserAssistArea& area) {
+void WriteUserAssistArea(MemoryRegistrySource& registry, const UserAssistArea& area)
+{
     MemoryRegistrySource::Key& userAssist = registry.CreateKey(RegistryRoot::CurrentUser, UserAssistKeyPath);
     for (const UserAssistSubKey& subKey : area) {
         MemoryRegistrySource::Key& key = userAssist.SubKey(subKey.Name);

@@ -33,19 +33,22 @@ private:
     HKEY key_ = nullptr;
 };
 
-std::string SubKeyPath(const std::string& subKey) {
+std::string SubKeyPath(const std::string& subKey)
+{
     return std::string(UserAssistKeyPath) + "\\" + subKey;
 }
 
 }  // namespace
 
-void DeleteUserAssistArea() {
+void DeleteUserAssistArea()
+{
     const LONG status = RegDeleteTreeA(HKEY_CURRENT_USER, UserAssistKeyPath);
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
         throw std::runtime_error("cannot delete the UserAssist key (error " + std::to_string(status) + ")");
 }
 
-void ReplaceUserAssistArea(const UserAssistArea& area) {
+void ReplaceUserAssistArea(const UserAssistArea& area)
+{
     DeleteUserAssistArea();
     CreatedKey userAssist(UserAssistKeyPath);
     for (const UserAssistSubKey& subKey : area) {
@@ -59,6 +62,7 @@ void ReplaceUserAssistArea(const UserAssistArea& area) {
     }
 }
 
-void WriteUserAssistValue(const std::string& subKey, const UserAssistFixtureValue& value) {
+void WriteUserAssistValue(const std::string& subKey, const UserAssistFixtureValue& value)
+{
     CreatedKey(SubKeyPath(subKey) + "\\Count").SetValue(value);
 }

@@ -21,7 +21,8 @@ constexpr const char* Usage =
     "entries in one Count key (--values, for benchmarks). It writes to the registry,\n"
     "so it does nothing without --write-current-user.\n";
 
-bool ParseCount(const char* text, int& count) {
+bool ParseCount(const char* text, int& count)
+{
     char* end = nullptr;
     const long value = std::strtol(text, &end, 10);
     if (end == text || *end != '\0' || value < 0 || value > 10'000'000)
@@ -32,7 +33,8 @@ bool ParseCount(const char* text, int& count) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     bool confirmed = false;
     int syntheticCount = -1;
     for (int i = 1; i < argc; ++i) {
