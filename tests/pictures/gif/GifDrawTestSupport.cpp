@@ -132,13 +132,3 @@ int ThreadCount()
     return count;
 }
 
-int FreeGdiSlots()
-{
-    std::vector<HBITMAP> made;
-    made.reserve(70000);
-    while (HBITMAP bitmap = CreateBitmap(1, 1, 1, 1, nullptr))
-        made.push_back(bitmap);
-    for (HBITMAP bitmap : made)
-        DeleteObject(bitmap);
-    return static_cast<int>(made.size());
-}

@@ -62,6 +62,3 @@ std::optional<RgbaFrame> ReadPngFrame(const std::filesystem::path& path);
 
 // The threads of this process.
 int ThreadCount();
-// GDI objects this process can still make: counted by making 1x1 bitmaps
-// until GDI refuses (Wine has no per-process object count).
-int FreeGdiSlots();

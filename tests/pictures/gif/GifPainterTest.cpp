@@ -9,6 +9,7 @@
 #include <map>
 
 #include "GifDrawTestSupport.h"
+#include "../TestCanvas.h"
 #include "pictures/Synchronize.h"
 
 namespace {
@@ -356,13 +357,13 @@ TEST(GifPainter, StoppingLeavesNoThreadOrGdiObjectBehind)
     PlayAndEnd(Animated, Racing, 1, 2, Ending::Clear);
     for (const auto& c : cases) {
         const int threads = ThreadCount();
-        const int freeSlots = FreeGdiSlots();
+        const std::size_t gdiObjects = LiveGdiObjects();
         PlayAndEnd(c.options, c.speed, c.delay, c.shown, c.ending);
         // A thread stopped from its own handler ends soon after that returned;
         // give it ample time before calling it leaked.
         for (int wait = 0; wait < 2000 && ThreadCount() > threads; ++wait)
             CheckSynchronize(5);
         EXPECT_EQ(ThreadCount(), threads) << c.options << " " << static_cast<int>(c.ending);
-        EXPECT_EQ(FreeGdiSlots(), freeSlots) << c.options << " " << static_cast<int>(c.ending);
+        EXPECT_EQ(LiveGdiObjects(), gdiObjects) << c.options << " " << static_cast<int>(c.ending);
     }
 }
