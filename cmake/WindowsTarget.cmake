@@ -30,3 +30,14 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 # It defines the GTest:: targets itself.
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# The About dialog shows the date of the image header's link time stamp. The
+# linker takes the stamp from SOURCE_DATE_EPOCH when that is set: the release
+# time of this version, 22 March 2006 16:23:48 UTC, so every build of the same
+# version tells the same date whenever it was made.
+set(TALLYGLASS_LINK_TIME 1143044628)
+function(tallyglass_stamp_link_time target)
+  target_link_options(${target} PRIVATE -Wl,--insert-timestamp)
+  set_target_properties(${target} PROPERTIES
+    CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;SOURCE_DATE_EPOCH=${TALLYGLASS_LINK_TIME}")
+endfunction()

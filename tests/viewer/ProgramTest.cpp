@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "support/ExeVersion.h"
+
 namespace {
 
 constexpr DWORD kPollMs = 20;
@@ -131,6 +133,12 @@ TEST(Program, HonoursTheStartUpShowCommand)
         PostMessageA(main, WM_CLOSE, 0, 0);
         EXPECT_EQ(program.ExitCode(), 0) << test.Command;
     }
+}
+
+TEST(Program, CarriesTheReleaseLinkTimeWheneverItWasBuilt)
+{
+    const TDateTime released = EncodeDate(2006, 3, 22) + (16 + (23 + 48 / 60.0) / 60) / 24;  // 16:23:48 UTC
+    EXPECT_NEAR(GetExeLinkDate(ProgramPath()), released, 0.5 / 86400);
 }
 
 // File, Close is driven in-process by the window tests: Wine keeps a menu's
