@@ -1,74 +1,10 @@
 // Help, About on the real main window: the dialog's texts, its ways of
 // closing, its pictures, and the main window meanwhile.
-#include <windows.h>
-
-#include <functional>
-#include <optional>
-
-#include "ViewerFixture.h"
-#include "about/frmAbout.h"
-#include "support/ExeVersion.h"
+#include "AboutFixture.h"
 #include "support/MakerSite.h"
 #include "ui/Image.h"
-#include "viewer/Program.h"
 
 namespace {
-
-// Runs a step inside the About box's modal loop, which the menu command enters.
-std::function<void()> stepWhileModal;
-
-void CALLBACK RunStep(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    KillTimer(nullptr, timer);
-    auto step = std::move(stepWhileModal);
-    step();
-}
-
-class AboutDialogTest : public ViewerTest {
-protected:
-    explicit AboutDialogTest(unsigned roots = ScratchRegistry::CurrentUser) : ViewerTest(roots) {}
-
-    void SetUp() override
-    {
-        ViewerTest::SetUp();
-        main_ = StartProgram();
-        main_->ShowForm();
-    }
-
-    // Chooses Help, About and runs the step once the dialog is up; returns
-    // when the dialog has closed.
-    void ShowAbout(std::function<void(TAbout&)> step)
-    {
-        int found = 0;
-        stepWhileModal = [&, step] {
-            TAbout* about = FindAbout();
-            ASSERT_NE(about, nullptr);
-            ++found;
-            step(*about);
-        };
-        SetTimer(nullptr, 0, 10, RunStep);
-        SendMessageA(main_->Handle(), WM_COMMAND, main_->About1->Command(), 0);
-        EXPECT_EQ(found, 1) << "the dialog was shown";
-        EXPECT_EQ(FindAbout(), nullptr) << "the dialog is freed when it closes";
-    }
-
-    TAbout* FindAbout() const
-    {
-        for (int i = 0; i < main_->ComponentCount(); ++i)
-            if (auto* about = dynamic_cast<TAbout*>(main_->Components(i)))
-                return about;
-        return nullptr;
-    }
-
-    static std::string ExpectedVersionCaption()
-    {
-        const TDateTime linked = GetExeLinkDate(ExePath());
-        return "Version 1.00\n\r (" + FormatDateTime("mmmm d, yyyy", linked) + ")";
-    }
-
-    ProgramLibraries libraries_;
-    TTallyglassViewer* main_ = nullptr;
-};
 
 TEST_F(AboutDialogTest, ShowsTheProgramsNameVersionLinksAndPictures)
 {
@@ -139,43 +75,6 @@ TEST_F(AboutWithoutDialogFontAlias, TextsFallBackToTheOlderAliasAndTheTitleKeeps
         Press(*about.btnOK);
     });
     EXPECT_EQ(main_->Font().Name(), "MS Shell Dlg") << "the main window falls back too";
-}
-
-// Moves this test program's file away for a while: the running image stays,
-// but its file can no longer be mapped.
-class ExecutableMovedAway {
-public:
-    ExecutableMovedAway() : path_(ExePath()), moved_(path_ + ".away")
-    {
-        renamed_ = MoveFileA(path_.c_str(), moved_.c_str()) != FALSE;
-    }
-    ~ExecutableMovedAway()
-    {
-        if (renamed_)
-            MoveFileA(moved_.c_str(), path_.c_str());
-    }
-    ExecutableMovedAway(const ExecutableMovedAway&) = delete;
-    ExecutableMovedAway& operator=(const ExecutableMovedAway&) = delete;
-    bool Renamed() const { return renamed_; }
-
-private:
-    std::string path_, moved_;
-    bool renamed_ = false;
-};
-
-TEST_F(AboutDialogTest, LinkDateThatCannotBeReadIsReportedAndTheDialogShownAllTheSame)
-{
-    std::optional<ExecutableMovedAway> away;
-    away.emplace();
-    if (!away->Renamed())
-        GTEST_SKIP() << "this system does not let a running program's file be renamed";
-    ShowAbout([&](TAbout& about) {
-        away.reset();
-        EXPECT_EQ(about.lblVersion->Caption(), "lblVersion");
-        Press(*about.btnOK);
-    });
-    ASSERT_EQ(reports_.size(), 1u);
-    EXPECT_EQ(reports_[0].rfind("System Error.  Code: ", 0), 0u) << reports_[0];
 }
 
 }  // namespace
