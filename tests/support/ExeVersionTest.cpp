@@ -47,42 +47,50 @@ TEST(GetExeVersion, ExecutableWithoutVersionResourceGivesZeros)
     EXPECT_EQ(FormatExeVersion(), "0.00");
 }
 
-class StaleLogFile : public testing::Test {
-protected:
-    void TearDown() override
-    {
-        SetFileAttributesA(log_.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(log_.c_str());
-        RemoveDirectoryA(log_.c_str());
-    }
-    bool Exists() const { return GetFileAttributesA(log_.c_str()) != INVALID_FILE_ATTRIBUTES; }
+// The three cases share one file beside this test program, so they run in
+// turn within one test rather than as tests that may run side by side.
+class StaleLog {
+public:
+    StaleLog() { Remove(); }
+    ~StaleLog() { Remove(); }
+    StaleLog(const StaleLog&) = delete;
+    StaleLog& operator=(const StaleLog&) = delete;
 
-    const std::string log_ = ExeFolder() + "log.txt";
+    void Remove() const
+    {
+        SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path_.c_str());
+        RemoveDirectoryA(path_.c_str());
+    }
+    void Write(DWORD attributes = FILE_ATTRIBUTE_NORMAL) const
+    {
+        std::ofstream(path_) << "old log";
+        SetFileAttributesA(path_.c_str(), attributes);
+    }
+    bool MakeDirectory() const { return CreateDirectoryA(path_.c_str(), nullptr) != FALSE; }
+    bool Exists() const { return GetFileAttributesA(path_.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+private:
+    const std::string path_ = ExeFolder() + "log.txt";
 };
 
-TEST_F(StaleLogFile, IsDeletedFromTheExecutablesFolder)
+TEST(DeleteStaleLogFile, RemovesAnOldLogFileAndLeavesAnythingItCannotRemove)
 {
-    std::ofstream(log_) << "old log";
-    ASSERT_TRUE(Exists());
+    StaleLog log;
+    log.Write();
+    ASSERT_TRUE(log.Exists());
     DeleteStaleLogFile();
-    EXPECT_FALSE(Exists());
-    DeleteStaleLogFile();  // nothing there: nothing happens
-    EXPECT_FALSE(Exists());
-}
+    EXPECT_FALSE(log.Exists());
+    EXPECT_NO_THROW(DeleteStaleLogFile()) << "nothing there: nothing happens";
 
-TEST_F(StaleLogFile, ThatCannotBeDeletedStaysWithoutAnError)
-{
-    std::ofstream(log_) << "old log";
-    SetFileAttributesA(log_.c_str(), FILE_ATTRIBUTE_READONLY);
+    log.Write(FILE_ATTRIBUTE_READONLY);
     EXPECT_NO_THROW(DeleteStaleLogFile());
-    EXPECT_TRUE(Exists());
-}
+    EXPECT_TRUE(log.Exists()) << "a read-only file stays";
+    log.Remove();
 
-TEST_F(StaleLogFile, DirectoryOfThatNameStays)
-{
-    ASSERT_TRUE(CreateDirectoryA(log_.c_str(), nullptr));
+    ASSERT_TRUE(log.MakeDirectory());
     EXPECT_NO_THROW(DeleteStaleLogFile());
-    EXPECT_TRUE(Exists());
+    EXPECT_TRUE(log.Exists()) << "a directory of that name stays";
 }
 
 }  // namespace
