@@ -79,9 +79,17 @@ void TApplication::DispatchOne(MSG& message)
         TControl* target = nullptr;
         for (HWND w = message.hwnd; w && !target; w = GetParent(w))
             target = TControl::FromHandle(w);
-        if (target)
-            if (TForm* form = target->ParentForm(); form && form->DialogKey(target, message.wParam))
+        if (TForm* form = target ? target->ParentForm() : nullptr) {
+            // A key that clicks a button runs its handler from here, outside
+            // any window procedure, so its errors are reported here too.
+            try {
+                if (form->DialogKey(target, message.wParam))
+                    return;
+            } catch (const std::exception& error) {
+                HandleException(error);
                 return;
+            }
+        }
     }
     TranslateMessage(&message);
     DispatchMessageA(&message);

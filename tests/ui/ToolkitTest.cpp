@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "MessageLoop.h"
 #include "ui/Application.h"
 #include "ui/ComCtrls.h"
 #include "ui/Design.h"
@@ -171,7 +172,7 @@ TEST_F(ToolkitTest, ClosingTheMainFormEndsTheMessageLoop)
 {
     auto* main = Application.CreateForm<TestForm>();
     PostMessageA(main->Handle(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(Application.Run(), 0);
+    EXPECT_TRUE(RunEndsWithin(10000));
     EXPECT_TRUE(Application.Terminated());
 }
 
@@ -205,6 +206,22 @@ TEST_F(ToolkitTest, ErrorInAHandlerGoesToTheReportAndTheLoopGoesOn)
     SendMessageA(main->First->Handle(), BM_CLICK, 0, 0);
     SendMessageA(main->First->Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(reports, (std::vector<std::string>{"Toolkit|Broken handler.", "Toolkit|Broken handler."}));
+}
+
+// Enter on a focused button and Esc for a cancel button click it from the
+// message loop itself, outside any window procedure.
+TEST_F(ToolkitTest, ErrorInAHandlerRunByAKeyGoesToTheReportAndTheLoopGoesOn)
+{
+    auto* main = Application.CreateForm<TestForm>();
+    main->ShowForm();
+    main->First->OnClick = [] { throw std::runtime_error("Broken by Enter"); };
+    main->Corner->SetCancel(true);
+    main->Corner->OnClick = [] { throw std::runtime_error("Broken by Esc"); };
+    PostMessageA(main->First->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageA(main->Edit->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageA(main->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(RunEndsWithin(10000));
+    EXPECT_EQ(reports, (std::vector<std::string>{"Toolkit|Broken by Enter.", "Toolkit|Broken by Esc."}));
 }
 
 TEST_F(ToolkitTest, HiddenMenuItemsAreLeftOutOfTheRealMenu)

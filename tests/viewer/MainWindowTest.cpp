@@ -1,4 +1,5 @@
 // The main window: how it hosts the viewer, its menu and the ways it closes.
+#include "MessageLoop.h"
 #include "ViewerFixture.h"
 #include "ui/Menus.h"
 #include "viewer/Program.h"
@@ -47,6 +48,76 @@ TEST_F(ViewerTest, ViewerFillsTheContainerWithoutABorder)
     EXPECT_EQ(list.bottom - list.top, 409);
     EXPECT_EQ(BoundsInParent(*viewer.Button1).top, 464);
     EXPECT_EQ(BoundsInParent(*main->Label1).top, 500);
+}
+
+std::string WindowText(const TControl& control)
+{
+    char text[128] = {};
+    GetWindowTextA(control.Handle(), text, sizeof text);
+    return text;
+}
+
+// What the real windows show and how they behave, read back from Windows.
+TEST_F(ViewerTest, ViewerControlsAreAsDesigned)
+{
+    auto* main = CreateMainWindow();
+    auto& viewer = ViewerOf(*main);
+    main->ShowForm();
+
+    EXPECT_EQ((Strings{WindowText(*viewer.Label1), WindowText(*viewer.Button2), WindowText(*viewer.Label2),
+                       WindowText(*viewer.Button3), WindowText(*viewer.Button1)}),
+              (Strings{"Filter By Date:", "Show", "Filter By Text:", "Show", "Close"}));
+
+    HWND combo = viewer.ComboBox1->Handle();
+    EXPECT_EQ(GetWindowLongPtrA(combo, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+    Strings items;
+    for (LRESULT i = 0; i < SendMessageA(combo, CB_GETCOUNT, 0, 0); ++i) {
+        char text[64] = {};
+        SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        items.push_back(text);
+    }
+    EXPECT_EQ(items, (Strings{"Show All Entries", "Today", "Last 3 Days", "Last 7 Days", "This Month", "This Year"}));
+    EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 0);
+
+    HWND list = viewer.ListView1->Handle();
+    const LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
+    EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
+    EXPECT_TRUE(style & LVS_SINGLESEL);
+    EXPECT_TRUE(style & LVS_SHOWSELALWAYS);
+    EXPECT_FALSE(style & (LVS_EDITLABELS | LVS_SORTASCENDING | LVS_SORTDESCENDING));
+    EXPECT_TRUE(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FULLROWSELECT);
+    struct Column {
+        std::string Caption;
+        int Width, Format;
+        bool operator==(const Column&) const = default;
+    };
+    std::vector<Column> columns;
+    for (int i = 0;; ++i) {
+        char caption[64] = {};
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        column.pszText = caption;
+        column.cchTextMax = sizeof caption;
+        if (!SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column)))
+            break;
+        columns.push_back({caption, column.cx, column.fmt & LVCFMT_JUSTIFYMASK});
+    }
+    EXPECT_EQ(columns, (std::vector<Column>{{"Count", 50, LVCFMT_LEFT},
+                                            {"File Name", 300, LVCFMT_LEFT},
+                                            {"Type", 100, LVCFMT_LEFT},
+                                            {"Exec Count", 80, LVCFMT_RIGHT},
+                                            {"Last Executed", 170, LVCFMT_LEFT}}));
+
+    // Tab goes round the controls that can take the focus, in the designed order.
+    SetFocus(list);
+    std::vector<HWND> visited;
+    for (int i = 0; i < 6; ++i) {
+        PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+        Application.ProcessMessages();
+        visited.push_back(GetFocus());
+    }
+    EXPECT_EQ(visited, (std::vector<HWND>{combo, viewer.Button2->Handle(), viewer.Edit1->Handle(),
+                                          viewer.Button3->Handle(), viewer.Button1->Handle(), list}));
 }
 
 TEST_F(ViewerTest, EnlargingTheMainWindowEnlargesTheListAndKeepsTheLabelBottomLeft)
@@ -148,8 +219,7 @@ TEST_P(ClosingTest, EveryWayOfClosingEndsTheLoop)
     else
         PostMessageA(viewer.Button1->Handle(), BM_CLICK, 0, 0);
 
-    EXPECT_EQ(Application.Run(), 0);
-    EXPECT_TRUE(Application.Terminated());
+    EXPECT_TRUE(RunEndsWithin(10000));
     if (way == "viewer-button") {
         EXPECT_FALSE(Shown(viewer)) << "the viewer hides itself after closing its owner";
     }
