@@ -246,9 +246,15 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        MouseDown(message == WM_LBUTTONDOWN ? mbLeft : message == WM_RBUTTONDOWN ? mbRight : mbMiddle,
-                  GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    // The second press of a quick double click is a press all the same.
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK: {
+        const bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK;
+        const bool right = message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK;
+        MouseDown(left ? mbLeft : right ? mbRight : mbMiddle, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         break;
+    }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
