@@ -18,8 +18,15 @@ Inflater::~Inflater()
 
 std::optional<std::string> InflateText(const std::uint8_t* data, std::size_t size, std::size_t maxSize)
 {
-    Inflater inflater;
-    z_stream& z = inflater.Stream();
+    // A text is never worth failing the picture for, not even when zlib
+    // cannot start for want of memory.
+    std::optional<Inflater> inflater;
+    try {
+        inflater.emplace();
+    } catch (const EPNGZLIBError&) {
+        return std::nullopt;
+    }
+    z_stream& z = inflater->Stream();
     z.next_in = const_cast<Bytef*>(data);
     z.avail_in = static_cast<uInt>(size);
 

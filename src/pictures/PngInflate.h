@@ -21,6 +21,6 @@ private:
     z_stream stream_{};
 };
 
-// The whole zlib stream inflated, or nothing when it is damaged, incomplete or
-// would grow beyond maxSize bytes.
+// The whole zlib stream inflated, or nothing when it is damaged, incomplete,
+// would grow beyond maxSize bytes or zlib cannot start.
 std::optional<std::string> InflateText(const std::uint8_t* data, std::size_t size, std::size_t maxSize);
