@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "ScratchRegistry.h"
+#include "registry/MemoryRegistrySource.h"
 #include "ui/Application.h"
 #include "ui/Design.h"
 #include "ui/ExtCtrls.h"
@@ -93,6 +94,27 @@ TEST_F(DialogFontTest, MissingSubstitutesKeyCountsAsAMissingAlias)
     ApplyDialogFont(*form);
     EXPECT_EQ(form->Font().Name(), "MS Shell Dlg");
     EXPECT_EQ(form->OwnDesignFont->Font().Name(), "MS Shell Dlg");
+}
+
+// A user who may read the substitutes but not write them cannot open the key
+// with the full access the lookup asks for, so the alias counts as missing.
+TEST_F(DialogFontTest, SubstitutesKeyThatOnlyOpensForReadingCountsAsAMissingAlias)
+{
+    MemoryRegistrySource registry;
+    ScopedRegistrySource use(registry);
+    auto& substitutes = registry.CreateKey(RegistryRoot::LocalMachine, SubstitutesKey);
+    substitutes.SetString("MS Shell Dlg 2", "Tahoma");
+    substitutes.Access = MemoryRegistrySource::KeyAccess::ReadOnly;
+
+    auto* form = Application.CreateForm<FontForm>();
+    ApplyDialogFont(*form);
+    EXPECT_EQ(form->Font().Name(), "MS Shell Dlg");
+    EXPECT_EQ(registry.OpenHandleCount(), 0);
+
+    substitutes.Access = MemoryRegistrySource::KeyAccess::Any;
+    form->Font().SetName("MS Shell Dlg 2");
+    ApplyDialogFont(*form);
+    EXPECT_EQ(form->Font().Name(), "MS Shell Dlg 2") << "the same alias is found once the key opens";
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
+#include <functional>
 #include <map>
 
 #include "GifDrawTestSupport.h"
@@ -23,6 +25,15 @@ struct Capture {
     bool ended = false;
 };
 
+// Runs the synchronised calls until done() holds, and tells whether it did
+// within a generous time: a painter that never ends fails instead of hanging.
+bool EndsInTime(const std::function<bool()>& done)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    WaitRunningSynchronized([&] { return done() || std::chrono::steady_clock::now() > deadline; });
+    return done();
+}
+
 // Plays the animation into rect of canvas with options, keeping what the
 // canvas shows after each frame, until frames are kept or it ends.
 Capture Play(TGifPicture& picture, TGIFDrawOptions options, DibCanvas& canvas, const RECT& rect, std::size_t frames)
@@ -38,7 +49,7 @@ Capture Play(TGifPicture& picture, TGIFDrawOptions options, DibCanvas& canvas, c
     };
     picture.OnEndPaint = [&capture](TGIFPainter&) { capture.ended = true; };
     picture.Draw(canvas.DC(), rect);
-    WaitRunningSynchronized([&capture] { return capture.ended; });
+    EXPECT_TRUE(EndsInTime([&capture] { return capture.ended; }));
     picture.OnStartPaint = picture.OnAfterPaint = picture.OnEndPaint = nullptr;
     return capture;
 }
@@ -257,7 +268,7 @@ TEST(GifPainter, ExceptionsReachTheUiThread)
         };
         DibCanvas canvas(2, 2, PatternBackground);
         picture->Draw(canvas.DC(), {0, 0, 2, 2});
-        WaitRunningSynchronized([&message] { return !message.empty(); });
+        ASSERT_TRUE(EndsInTime([&message] { return !message.empty(); }));
         EXPECT_EQ(message, "painted badly");
         EXPECT_EQ(thread, GetCurrentThreadId());
     }
@@ -294,7 +305,7 @@ TEST(GifPainter, APainterWhoseCanvasWentAwayEndsQuietly)
     };
     picture->OnEndPaint = [&ended](TGIFPainter&) { ended = true; };
     picture->Draw(canvas, {0, 0, 2, 2});
-    WaitRunningSynchronized([&ended] { return ended; });
+    ASSERT_TRUE(EndsInTime([&ended] { return ended; }));
     EXPECT_EQ(frames, 2);
 }
 
@@ -320,7 +331,7 @@ void PlayAndEnd(TGIFDrawOptions options, int speed, int delay, int shown, Ending
     };
     DibCanvas canvas(4, 4, PatternBackground);
     picture->Draw(canvas.DC(), {0, 0, 4, 4});
-    WaitRunningSynchronized([&frames, shown] { return frames >= shown; });
+    ASSERT_TRUE(EndsInTime([&frames, shown] { return frames >= shown; }));
     if (ending == Ending::Clear) {
         picture->Clear();
         EXPECT_TRUE(picture->Empty());
