@@ -385,6 +385,16 @@ TEST(PngReader, DataTheImageDidNotNeedStaysInsideItsChunk)
     Bytes damaged = PngBuilder().Ihdr(4, 3, 8, 0).Chunk("IDAT", data).Iend();
     damaged[damaged.size() - 12 - 5000] ^= 1;  // in the padding, far past the zlib stream
     EXPECT_EQ(LoadOutcome(damaged), "EPngInvalidCRC");
+
+    // A stream that ends inside the second row: that row is not converted
+    // from a half-filled buffer, it stays zero like the rows never sent.
+    Bytes cut = WithFilterByte({rows[0], rows[1]}, 0);
+    cut.resize(cut.size() - 2);
+    TPngPicture halfRow;
+    ASSERT_EQ(LoadOutcome(halfRow, PngBuilder().Ihdr(4, 3, 8, 0).Chunk("IDAT", Deflate(cut)).Iend()), "ok");
+    EXPECT_EQ(DibByte(halfRow, 3, 0), 3);
+    EXPECT_EQ(DibByte(halfRow, 0, 1), 0);
+    EXPECT_EQ(DibByte(halfRow, 1, 1), 0);
 }
 
 TEST(PngReader, FilterTypesOutsideTheStandardLeaveTheRowAsInflated)
