@@ -32,6 +32,23 @@ UINT NextControlId()
     return next++;
 }
 
+// The button of a mouse press, double click or release message.
+TMouseButton ButtonOf(UINT message)
+{
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+        return mbLeft;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_RBUTTONUP:
+        return mbRight;
+    default:
+        return mbMiddle;
+    }
+}
+
 SIZE ClientSize(HWND window)
 {
     RECT client{};
@@ -249,17 +266,13 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     // The second press of a quick double click is a press all the same.
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK: {
-        const bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK;
-        const bool right = message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK;
-        MouseDown(left ? mbLeft : right ? mbRight : mbMiddle, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    case WM_MBUTTONDBLCLK:
+        MouseDown(ButtonOf(message), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         break;
-    }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
-        MouseUp(message == WM_LBUTTONUP ? mbLeft : message == WM_RBUTTONUP ? mbRight : mbMiddle,
-                GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        MouseUp(ButtonOf(message), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         break;
     case WM_MOUSEMOVE:
         MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
