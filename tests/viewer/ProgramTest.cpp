@@ -63,12 +63,20 @@ public:
 
     bool Started() const { return started_; }
 
-    // The main window, once the program has shown it.
+    // This run's main window, once the program has shown it. Tests running
+    // beside this one share the window list, so the window is matched by
+    // process, never by class alone.
     HWND MainWindow() const
     {
         HWND found = nullptr;
         WaitUntil([&] {
-            found = FindWindowA("TTallyglassViewer", nullptr);
+            found = nullptr;
+            while ((found = FindWindowExA(nullptr, found, "TTallyglassViewer", nullptr)) != nullptr) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(found, &owner);
+                if (owner == process_.dwProcessId)
+                    break;
+            }
             return found && IsWindowVisible(found);
         });
         return found;
