@@ -126,6 +126,15 @@ std::size_t ReferenceSourceIndex(int dest, int destSize, std::uint32_t sourceSiz
     return static_cast<std::size_t>(dest / (static_cast<double>(destSize) / sourceSize));
 }
 
+CanvasPixels PatternedCanvas(int width, int height)
+{
+    CanvasPixels pixels(static_cast<std::size_t>(width) * height);
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = CanvasPixel(static_cast<std::uint8_t>(i * 5), static_cast<std::uint8_t>(60 + i),
+                                static_cast<std::uint8_t>(200 - i * 3));
+    return pixels;
+}
+
 CanvasPixels ReferenceBlend(const DrawSample& sample, int destWidth, int destHeight, const CanvasPixels& background)
 {
     CanvasPixels result = background;

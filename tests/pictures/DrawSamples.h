@@ -35,6 +35,10 @@ constexpr std::uint32_t CanvasPixel(std::uint8_t red, std::uint8_t green, std::u
     return (std::uint32_t{red} << 16) | (std::uint32_t{green} << 8) | blue;
 }
 
+// A canvas whose every pixel differs, so that a pixel taken or blended from
+// the wrong place shows.
+CanvasPixels PatternedCanvas(int width, int height);
+
 // Which source column (row) destination column (row) `dest` shows: the
 // position divided by the floating-point scale factor, truncated.
 std::size_t ReferenceSourceIndex(int dest, int destSize, std::uint32_t sourceSize);

@@ -16,17 +16,6 @@ TPngPicture& Load(TPngPicture& picture, const Bytes& file)
     return picture;
 }
 
-// A canvas whose every pixel differs, so that a pixel blended from the wrong
-// place shows.
-CanvasPixels Background(int width, int height)
-{
-    CanvasPixels pixels(static_cast<std::size_t>(width) * height);
-    for (std::size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = CanvasPixel(static_cast<std::uint8_t>(i * 7), static_cast<std::uint8_t>(100 + i),
-                                static_cast<std::uint8_t>(255 - i * 3));
-    return pixels;
-}
-
 CanvasPixels Blend(const TPngPicture& picture, int width, int height, CanvasPixels canvas)
 {
     BlendPictureOnto(picture, BlendCanvas{reinterpret_cast<std::uint8_t*>(canvas.data()), width, height});
@@ -122,7 +111,7 @@ TEST(PngBlend, EveryBlendedFormatAtEverySize)
         const int w = static_cast<int>(sample.width), h = static_cast<int>(sample.height);
         for (const Size size : {Size{w, h}, Size{2 * w, h}, Size{w, 3 * h}, Size{2 * w + 1, 2 * h - 1},
                                 Size{w / 2, h / 2}, Size{1, 1}}) {
-            const CanvasPixels background = Background(size.width, size.height);
+            const CanvasPixels background = PatternedCanvas(size.width, size.height);
             EXPECT_EQ(Blend(picture, size.width, size.height, background),
                       ReferenceBlend(sample, size.width, size.height, background))
                 << sample.what << " into " << size.width << " x " << size.height;

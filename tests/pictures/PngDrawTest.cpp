@@ -31,17 +31,6 @@ protected:
     TPngPicture picture_;
 };
 
-// A background whose every pixel differs, so that a pixel taken from the
-// wrong place shows.
-CanvasPixels Patterned(int width, int height)
-{
-    CanvasPixels pixels(static_cast<std::size_t>(width) * height);
-    for (std::size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = CanvasPixel(static_cast<std::uint8_t>(i * 5), static_cast<std::uint8_t>(60 + i),
-                                static_cast<std::uint8_t>(200 - i * 3));
-    return pixels;
-}
-
 // The canvas after drawing `picture` into `rect` over `background`.
 CanvasPixels DrawnOver(TPngPicture& picture, int width, int height, const CanvasPixels& background,
                        const RECT& rect)
@@ -127,7 +116,7 @@ TEST_F(PngDraw, EveryBlendedFormatOverAPatternedCanvas)
                                   GreyAlphaSample(7, 5, 16, 23), PaletteAlphaSample(7, 5, 1, 24),
                                   PaletteAlphaSample(7, 5, 2, 25), PaletteAlphaSample(7, 5, 4, 26),
                                   PaletteAlphaSample(7, 5, 8, 27)};
-    const CanvasPixels background = Patterned(20, 16);
+    const CanvasPixels background = PatternedCanvas(20, 16);
     for (const DrawSample& sample : samples) {
         Load(sample.file);
         ASSERT_EQ(picture_.AlphaDrawMode(), admBlend) << sample.what;
@@ -139,7 +128,7 @@ TEST_F(PngDraw, EveryBlendedFormatOverAPatternedCanvas)
 
 TEST_F(PngDraw, ReversedRectanglesDrawAsNormalisedAndEmptyOnesNotAtAll)
 {
-    const CanvasPixels background = Patterned(12, 10);
+    const CanvasPixels background = PatternedCanvas(12, 10);
     const Bytes files[] = {RgbaSample(4, 3, 8, 31).file, PaletteWithOneClearEntry()};
     for (const Bytes& file : files) {
         Load(file);
@@ -161,7 +150,7 @@ TEST_F(PngDraw, OneClearPaletteEntryIsDrawnThroughTheMask)
     // Index 2 has the clear entry's colour: it shows the background as well.
     Load(PaletteWithOneClearEntry());
     ASSERT_EQ(picture_.AlphaDrawMode(), admColorKey);
-    const CanvasPixels background = Patterned(8, 4);
+    const CanvasPixels background = PatternedCanvas(8, 4);
     const std::uint32_t green = CanvasPixel(0, 255, 0), blue = CanvasPixel(0, 0, 255);
     const std::optional<std::uint32_t> shown[2][4] = {{{}, green, {}, blue}, {blue, {}, green, {}}};
     for (const int scale : {1, 2}) {
@@ -205,7 +194,7 @@ TEST_F(PngDraw, KeyColoursOfGreyAndTruecolourImages)
             png.Chunk("gAMA", BigEndian(100000));
         Load(png.Chunk("tRNS", c.key).ImageData(c.row).Iend());
         ASSERT_EQ(picture_.AlphaDrawMode(), admColorKey) << c.what;
-        const CanvasPixels background = Patterned(width, 1);
+        const CanvasPixels background = PatternedCanvas(width, 1);
         const CanvasPixels drawn = DrawnOver(picture_, width, 1, background, {0, 0, width, 1});
         for (int x = 0; x < width; ++x)
             EXPECT_EQ(drawn[x], c.shown[x].value_or(background[x])) << c.what << " at " << x;
@@ -222,7 +211,7 @@ TEST_F(PngDraw, ShrinkingThroughTheMaskInventsNoColours)
              .Chunk("tRNS", {0, 9, 0, 9, 0, 9})
              .ImageData({0, 0xF0, 0x0F, 0xCC, 0x0F, 0xF0, 0x33, 9, 9, 9, 9, 9, 9})
              .Iend());
-    const CanvasPixels background = Patterned(2, 1);
+    const CanvasPixels background = PatternedCanvas(2, 1);
     const CanvasPixels drawn = DrawnOver(picture_, 2, 1, background, {0, 0, 2, 1});
     EXPECT_TRUE(drawn[0] == first || drawn[0] == second) << std::hex << drawn[0];
     EXPECT_EQ(drawn[1], background[1]);
@@ -278,7 +267,7 @@ TEST_F(PngDraw, OpaqueImagesOfEveryKindShowTheirColours)
 
 TEST_F(PngDraw, PicturesWithoutAnImage)
 {
-    const CanvasPixels background = Patterned(4, 4);
+    const CanvasPixels background = PatternedCanvas(4, 4);
     TPngPicture empty;
     EXPECT_EQ(DrawnOver(empty, 4, 4, background, {0, 0, 4, 4}), background);
 
@@ -295,7 +284,7 @@ TEST_F(PngDraw, PicturesWithoutAnImage)
 
 TEST_F(PngDraw, FailuresDrawNothing)
 {
-    const CanvasPixels background = Patterned(4, 2);
+    const CanvasPixels background = PatternedCanvas(4, 2);
     TestCanvas canvas(4, 2, background);
     // A rectangle whose buffers GDI cannot make.
     for (const Bytes& file : {RgbaSample(2, 2, 8, 51).file, PaletteWithOneClearEntry()}) {
@@ -414,7 +403,7 @@ TEST_F(PngDraw, DrawingGivesBackEveryGdiObject)
 {
     const Bytes files[] = {OpaqueRgb(), PaletteWithOneClearEntry(), RgbaSample(5, 4, 8, 81).file,
                            PaletteAlphaSample(5, 4, 2, 82).file};
-    const CanvasPixels background = Patterned(16, 16);
+    const CanvasPixels background = PatternedCanvas(16, 16);
     TestCanvas canvas(16, 16, background);
     std::vector<std::unique_ptr<TPngPicture>> pictures;
     for (const Bytes& file : files) {
