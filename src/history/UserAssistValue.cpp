@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/AsciiCase.h"
+
 namespace {
 
 struct PrefixKind {
@@ -15,18 +17,6 @@ constexpr PrefixKind KnownPrefixes[] = {
     {"UEME_UIHOTKEY", sitHotKey},       {"UEME_RUNWMCMD", sitRunCommand}, {"UEME_RUNCPL", sitControlPanel},
     {"UEME_UITOOLBAR", sitDesktopToolbar},
 };
-
-char UpperAsciiLetter(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool SameTextAsciiCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return UpperAsciiLetter(x) == UpperAsciiLetter(y);
-           });
-}
 
 void ReplaceAll(std::string& text, const std::string& from, const std::string& to)
 {
@@ -63,7 +53,7 @@ std::string Rot13(const std::string& text)
 TStartItemType StartItemTypeOfPrefix(const std::string& prefix)
 {
     for (const PrefixKind& known : KnownPrefixes)
-        if (SameTextAsciiCase(prefix, known.Prefix))
+        if (SameTextIgnoringAsciiCase(prefix, known.Prefix))
             return known.Kind;
     return sitOther;
 }

@@ -3,14 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
+#include "base/AsciiCase.h"
 
-bool SameName(const std::string& a, const std::string& b)
-{
-    const auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
-}
+namespace {
 
 // The path's parts; nothing for a path with an empty part (such as a leading
 // backslash, which the Windows registry refuses too).
@@ -46,7 +41,7 @@ bool Permits(MemoryRegistrySource::KeyAccess allowed, std::uint32_t access)
 MemoryRegistrySource::Key* MemoryRegistrySource::Key::FindSubKey(const std::string& name)
 {
     for (auto& key : subKeys_)
-        if (SameName(key->name_, name))
+        if (SameTextIgnoringAsciiCase(key->name_, name))
             return key.get();
     return nullptr;
 }
@@ -54,7 +49,7 @@ MemoryRegistrySource::Key* MemoryRegistrySource::Key::FindSubKey(const std::stri
 MemoryRegistrySource::Value* MemoryRegistrySource::Key::FindValue(const std::string& name)
 {
     for (auto& value : values_)
-        if (SameName(value.Name, name))
+        if (SameTextIgnoringAsciiCase(value.Name, name))
             return &value;
     return nullptr;
 }

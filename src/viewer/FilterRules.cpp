@@ -2,20 +2,9 @@
 
 #include <cmath>
 
+#include "base/AsciiCase.h"
+
 namespace {
-
-char UpperAscii(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-std::string UpperAscii(const std::string& text)
-{
-    std::string result = text;
-    for (char& c : result)
-        c = UpperAscii(c);
-    return result;
-}
 
 bool IsBlankOrControl(char c)
 {
@@ -46,10 +35,10 @@ std::string NormalizeFilterText(const std::string& text)
         ++first;
     while (last > first && IsBlankOrControl(text[last - 1]))
         --last;
-    return UpperAscii(text.substr(first, last - first));
+    return UpperAsciiLetters(text.substr(first, last - first));
 }
 
 bool FileNameMatches(const std::string& fileName, const std::string& needle)
 {
-    return UpperAscii(fileName).find(needle) != std::string::npos;
+    return UpperAsciiLetters(fileName).find(needle) != std::string::npos;
 }
