@@ -7,6 +7,8 @@ function(tallyglass_add_gtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest_main GTest::gmock)
+  # Where every test finds the shared test data (TestData.h).
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
   target_compile_definitions(${name} PRIVATE
     TALLYGLASS_TESTDATA_DIR="${TALLYGLASS_TESTDATA_DIR}"
     TALLYGLASS_SOURCE_DIR="${CMAKE_SOURCE_DIR}")

@@ -79,6 +79,11 @@ MemoryRegistrySource::Value& MemoryRegistrySource::Key::SetString(const std::str
     return SetValue(name, type, std::move(data));
 }
 
+void MemoryRegistrySource::Key::DeleteValue(const std::string& name)
+{
+    std::erase_if(values_, [&](const Value& value) { return SameTextIgnoringAsciiCase(value.Name, name); });
+}
+
 MemoryRegistrySource::Key& MemoryRegistrySource::CreateKey(RegistryRoot root, const std::string& path)
 {
     Key* key = &roots_[root];
@@ -89,6 +94,27 @@ MemoryRegistrySource::Key& MemoryRegistrySource::CreateKey(RegistryRoot root, co
         start = end + 1;
     }
     return *key;
+}
+
+void MemoryRegistrySource::DeleteKey(RegistryRoot root, const std::string& path)
+{
+    const auto parts = SplitPath(path);
+    if (!parts || parts->empty())
+        return;
+    Key* parent = &roots_[root];
+    for (std::size_t i = 0; i + 1 < parts->size() && parent; ++i)
+        parent = parent->FindSubKey((*parts)[i]);
+    if (!parent)
+        return;
+    auto& siblings = parent->subKeys_;
+    const auto doomed = std::find_if(siblings.begin(), siblings.end(), [&](const std::unique_ptr<Key>& key) {
+        return SameTextIgnoringAsciiCase(key->name_, parts->back());
+    });
+    if (doomed == siblings.end())
+        return;
+    // Handles still open on it or below it keep pointing at live memory.
+    deletedKeys_.push_back(std::move(*doomed));
+    siblings.erase(doomed);
 }
 
 std::optional<RegistryKey> MemoryRegistrySource::OpenKey(RegistryRoot root, const std::string& path,
@@ -154,6 +180,23 @@ bool MemoryRegistrySource::ReadValue(RegistryKey key, const std::string& name, v
         std::memcpy(buffer, value->Data.data(), value->Data.size());
     size = static_cast<std::uint32_t>(value->Data.size());
     return true;
+}
+
+std::optional<RegistryIndexedValue> MemoryRegistrySource::ReadValueAt(RegistryKey key, std::uint32_t index)
+{
+    const Key* open = Find(key);
+    if (!open || index >= open->values_.size())
+        return std::nullopt;
+    const Value* value = &open->values_[index];
+    if (value->Fault == ValueFault::Vanishes) {
+        if (index + 1 >= open->values_.size())
+            return std::nullopt;
+        value = &open->values_[index + 1];
+    }
+    RegistryIndexedValue result{value->Name, {value->Type, static_cast<std::uint32_t>(value->Data.size())}, {}};
+    if (value->Fault != ValueFault::DataReadFails)
+        result.Data = value->Data;
+    return result;
 }
 
 void MemoryRegistrySource::CloseKey(RegistryKey key)

@@ -21,7 +21,8 @@ public:
     enum class ValueFault {
         None,
         DataReadFails,  // type and size can be queried, the data read fails
-        Vanishes,       // listed, but gone when queried or read
+        Vanishes,       // listed, but gone when queried or read: its index then
+                        // holds the value after it, as a deletion would leave it
     };
 
     struct Value {
@@ -38,6 +39,7 @@ public:
         // Adds the value, or replaces the one of the same name in place.
         Value& SetValue(const std::string& name, std::uint32_t type, std::vector<std::uint8_t> data);
         Value& SetString(const std::string& name, const std::string& text, std::uint32_t type = RegistryType::String);
+        void DeleteValue(const std::string& name);
         KeyAccess Access = KeyAccess::Any;
 
     private:
@@ -59,6 +61,8 @@ public:
 
     // The key at a backslash-separated path below a root, added when missing.
     Key& CreateKey(RegistryRoot root, const std::string& path);
+    // Removes the key at a path below a root, with everything below it.
+    void DeleteKey(RegistryRoot root, const std::string& path);
 
     int OpenHandleCount() const { return static_cast<int>(openKeys_.size()); }
     // Every OpenKey call so far, in order.
@@ -70,6 +74,7 @@ public:
     std::vector<std::string> ValueNames(RegistryKey key) override;
     std::optional<RegistryValueInfo> QueryValue(RegistryKey key, const std::string& name) override;
     bool ReadValue(RegistryKey key, const std::string& name, void* buffer, std::uint32_t& size) override;
+    std::optional<RegistryIndexedValue> ReadValueAt(RegistryKey key, std::uint32_t index) override;
     void CloseKey(RegistryKey key) override;
 
 private:
@@ -77,6 +82,7 @@ private:
     const Value* FindReadableValue(RegistryKey key, const std::string& name) const;
 
     std::map<RegistryRoot, Key> roots_;
+    std::vector<std::unique_ptr<Key>> deletedKeys_;
     std::map<std::uintptr_t, Key*> openKeys_;
     std::uintptr_t nextHandle_ = 1;
     std::vector<OpenCall> openCalls_;

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "base/LittleEndian.h"
+
 TRegistry::TRegistry(std::uint32_t access) : TRegistry(access, CurrentRegistrySource()) {}
 
 TRegistry::TRegistry(std::uint32_t access, RegistrySource& source) : source_(source), access_(access) {}
@@ -84,14 +86,44 @@ std::uint32_t TRegistry::ReadBinaryData(const std::string& name, void* buffer, s
     const std::optional<RegistryValueInfo> info = GetDataInfo(name);
     if (!info)
         return 0;
-    const bool textOrNumber = info->Type == RegistryType::String || info->Type == RegistryType::ExpandString ||
-                              info->Type == RegistryType::DWord;
-    if (textOrNumber || info->Size > bufferSize)
-        InvalidDataType(name);
+    CheckBinary(name, *info, bufferSize);
     std::uint32_t size = info->Size;
     if (!source_.ReadValue(*currentKey_, name, buffer, size))
         FailedToGetData(name);
     return size;
+}
+
+std::optional<std::vector<std::uint8_t>> TRegistry::ReadBinaryDataAt(std::uint32_t index, const std::string& listedName,
+                                                                     std::uint32_t maxSize)
+{
+    if (!currentKey_)
+        return std::nullopt;
+    std::optional<RegistryIndexedValue> value = source_.ReadValueAt(*currentKey_, index);
+    if (!value || value->Name != listedName)
+        return std::nullopt;
+    CheckBinary(listedName, value->Info, maxSize);
+    if (!value->Data)
+        FailedToGetData(listedName);
+    return std::move(value->Data);
+}
+
+std::optional<std::uint32_t> TRegistry::ReadDWordIfPresent(const std::string& name)
+{
+    const std::optional<RegistryValueInfo> info = GetDataInfo(name);
+    std::uint8_t bytes[4];
+    std::uint32_t size = sizeof bytes;
+    if (!info || info->Type != RegistryType::DWord || info->Size != size ||
+        !source_.ReadValue(*currentKey_, name, bytes, size) || size != sizeof bytes)
+        return std::nullopt;
+    return ReadLittleEndian32(bytes, 0);
+}
+
+void TRegistry::CheckBinary(const std::string& name, const RegistryValueInfo& info, std::uint32_t maxSize)
+{
+    const bool textOrNumber = info.Type == RegistryType::String || info.Type == RegistryType::ExpandString ||
+                              info.Type == RegistryType::DWord;
+    if (textOrNumber || info.Size > maxSize)
+        InvalidDataType(name);
 }
 
 void TRegistry::InvalidDataType(const std::string& name)

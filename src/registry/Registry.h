@@ -49,8 +49,19 @@ public:
     // larger than bufferSize; raises it too when the data read fails after the
     // size query. A value whose size cannot be queried reads nothing: 0.
     std::uint32_t ReadBinaryData(const std::string& name, void* buffer, std::uint32_t bufferSize);
+    // The same rules for the value at an enumeration index of GetValueNames,
+    // which must still bear the listed name: its whole data. Nothing when the
+    // value vanished since the listing (the index is gone or holds another
+    // name), so that no data is ever taken for a name it does not belong to.
+    std::optional<std::vector<std::uint8_t>> ReadBinaryDataAt(std::uint32_t index, const std::string& listedName,
+                                                              std::uint32_t maxSize);
+    // A REG_DWORD value of four bytes; nothing for any other value, a missing
+    // one or a failed read. Never raises.
+    std::optional<std::uint32_t> ReadDWordIfPresent(const std::string& name);
 
 private:
+    // Refuses REG_SZ, REG_EXPAND_SZ and REG_DWORD values and those larger than maxSize.
+    static void CheckBinary(const std::string& name, const RegistryValueInfo& info, std::uint32_t maxSize);
     [[noreturn]] static void InvalidDataType(const std::string& name);
     [[noreturn]] static void FailedToGetData(const std::string& name);
 

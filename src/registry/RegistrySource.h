@@ -1,7 +1,8 @@
 #pragma once
-// The registry seam: the six operations the program needs of a registry, with
-// portable types. The Win32 source maps them onto the 8-bit advapi32 calls; the
-// in-memory source serves tests and platforms without a registry.
+// The registry seam: the six operations the program needs of a registry, and
+// the read of a value by its enumeration index, with portable types. The Win32
+// source maps them onto the 8-bit advapi32 calls; the in-memory source serves
+// tests and platforms without a registry.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -32,6 +33,17 @@ struct RegistryValueInfo {
     std::uint32_t Size = 0;
 };
 
+// A value as one enumeration index gives it: name, type, size and data
+// together, so that a name the 8-bit interface cannot carry (it comes back with
+// "?" in place of the characters outside the code page, and reading it again
+// by that name fails) still brings its own data.
+struct RegistryIndexedValue {
+    std::string Name;
+    RegistryValueInfo Info;
+    // Info.Size bytes; nothing when the data read failed after the size was known.
+    std::optional<std::vector<std::uint8_t>> Data;
+};
+
 class RegistrySource {
 public:
     virtual ~RegistrySource() = default;
@@ -52,6 +64,9 @@ public:
     // bytes written on success. False when the data cannot be read.
     virtual bool ReadValue(RegistryKey key, const std::string& name, void* buffer,
                            std::uint32_t& size) = 0;
+    // The value at an enumeration index of ValueNames' order; nothing when the
+    // index no longer exists (or the value there went while it was read).
+    virtual std::optional<RegistryIndexedValue> ReadValueAt(RegistryKey key, std::uint32_t index) = 0;
     virtual void CloseKey(RegistryKey key) = 0;
 };
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <array>
+
 namespace {
 
 HKEY ToHandle(RegistryKey key)
@@ -97,6 +99,40 @@ bool Win32RegistrySource::ReadValue(RegistryKey key, const std::string& name, vo
         return false;
     size = length;
     return true;
+}
+
+std::optional<RegistryIndexedValue> Win32RegistrySource::ReadValueAt(RegistryKey key, std::uint32_t index)
+{
+    // Room for the longest value name: 16,383 characters, each at most two
+    // bytes in a double-byte code page.
+    std::array<char, 32'768> name;
+    // Most values fit this buffer and take one call.
+    std::array<BYTE, 2048> firstData;
+    DWORD nameLength = name.size();
+    DWORD type = 0;
+    DWORD size = firstData.size();
+    LONG status = RegEnumValueA(ToHandle(key), index, name.data(), &nameLength, nullptr, &type, firstData.data(), &size);
+    if (status == ERROR_SUCCESS)
+        return RegistryIndexedValue{std::string(name.data(), nameLength), {type, size},
+                                    std::vector<std::uint8_t>(firstData.begin(), firstData.begin() + size)};
+    if (status != ERROR_MORE_DATA)
+        return std::nullopt;
+
+    // A larger value: its name, type and size first (the call that found the
+    // buffer too small leaves them undefined), then its data.
+    nameLength = name.size();
+    if (RegEnumValueA(ToHandle(key), index, name.data(), &nameLength, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    RegistryIndexedValue value{std::string(name.data(), nameLength), {type, size}, {}};
+    std::vector<std::uint8_t> data(size);
+    DWORD dataSize = size;
+    nameLength = name.size();
+    status = RegEnumValueA(ToHandle(key), index, name.data(), &nameLength, nullptr, nullptr, data.data(), &dataSize);
+    if (status == ERROR_NO_MORE_ITEMS || (status == ERROR_SUCCESS && value.Name != std::string_view(name.data(), nameLength)))
+        return std::nullopt;  // the value went, and the index now holds another or none
+    if (status == ERROR_SUCCESS && dataSize == size)
+        value.Data = std::move(data);
+    return value;
 }
 
 void Win32RegistrySource::CloseKey(RegistryKey key)

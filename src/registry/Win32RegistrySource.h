@@ -11,5 +11,6 @@ public:
     std::vector<std::string> ValueNames(RegistryKey key) override;
     std::optional<RegistryValueInfo> QueryValue(RegistryKey key, const std::string& name) override;
     bool ReadValue(RegistryKey key, const std::string& name, void* buffer, std::uint32_t& size) override;
+    std::optional<RegistryIndexedValue> ReadValueAt(RegistryKey key, std::uint32_t index) override;
     void CloseKey(RegistryKey key) override;
 };
