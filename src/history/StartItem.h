@@ -23,12 +23,26 @@ inline constexpr std::array<const char*, 8> StartItemTypeNames = {
 
 std::string StartItemTypeToStr(TStartItemType kind);
 
+// The record layout of a UserAssist subkey, by its size in bytes: the 16-byte
+// record of the Windows XP era, or the 72-byte one that Windows 7 and later
+// write (their subkeys say so with a "Version" of 5).
+enum class UserAssistLayout : std::uint8_t { Classic = 16, Current = 72 };
+
 struct TStartItem {
     std::string FileName;
     std::int32_t ExecCount = 0;
     TStartItemType ItemType = sitOther;
     std::string LastExecutedText;
     TDateTime LastExecuted = 0;
+
+    // Where the entry comes from and what the current layout adds: the list
+    // shows none of these, reports do.
+    std::string SubKey;      // the UserAssist subkey's name
+    std::string StoredName;  // the value's name as stored, letter-rotated
+    UserAssistLayout Layout = UserAssistLayout::Classic;
+    std::uint64_t LastExecutedFileTime = 0;  // the stored time, raw
+    std::uint32_t FocusCount = 0;            // zero in the classic layout
+    std::uint32_t FocusTime = 0;             // milliseconds; zero in the classic layout
 };
 
 // The display text of a last-run time: "Unknown" for no time (zero, or a time

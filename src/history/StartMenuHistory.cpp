@@ -1,6 +1,40 @@
 #include "history/StartMenuHistory.h"
 
+#include <limits>
+
 #include "registry/Registry.h"
+
+namespace {
+
+// A subkey whose "Version" is this holds the current layout's records.
+constexpr std::uint32_t CurrentLayoutVersion = 5;
+
+std::string SubKeyPath(const std::string& subKeyName)
+{
+    return std::string(UserAssistKeyPath) + "\\" + subKeyName;
+}
+
+// The subkey's own "Version" decides; anything but a readable 5 (no subkey,
+// no value, another type, size or number) keeps the classic layout.
+UserAssistLayout LayoutOf(TRegistry& registry, const std::string& subKeyName)
+{
+    if (!registry.OpenKey(SubKeyPath(subKeyName)))
+        return UserAssistLayout::Classic;
+    const std::optional<std::uint32_t> version = registry.ReadDWordIfPresent("Version");
+    registry.CloseKey();
+    return version == CurrentLayoutVersion ? UserAssistLayout::Current : UserAssistLayout::Classic;
+}
+
+// The most a value may hold: its layout's record, but any size for the
+// current layout's session value, of which only the first 16 bytes count.
+std::uint32_t LargestValue(const std::string& storedName, UserAssistLayout layout)
+{
+    if (layout == UserAssistLayout::Current && IsSessionValueName(Rot13(storedName)))
+        return std::numeric_limits<std::uint32_t>::max();
+    return static_cast<std::uint32_t>(layout);
+}
+
+}  // namespace
 
 TStartHistory::TStartHistory() = default;
 
@@ -23,14 +57,20 @@ void TStartHistory::ReadHistory()
 
 void TStartHistory::ReadCountKey(TRegistry& registry, const std::string& subKeyName)
 {
-    if (!registry.OpenKey(std::string(UserAssistKeyPath) + "\\" + subKeyName + "\\Count"))
+    const UserAssistLayout layout = LayoutOf(registry, subKeyName);
+    if (!registry.OpenKey(SubKeyPath(subKeyName) + "\\Count"))
         return;
-    for (const std::string& valueName : registry.GetValueNames()) {
-        // A fresh record for every value: a short value or one that vanished
-        // since the listing must not show the bytes of the value before it.
-        UserAssistRecordBytes bytes{};
-        registry.ReadBinaryData(valueName, bytes.data(), UserAssistRecordSize);
-        Items.push_back(DecodeUserAssistValue(valueName, DecodeUserAssistRecord(bytes)));
+    const std::vector<std::string> valueNames = registry.GetValueNames();
+    for (std::uint32_t index = 0; index < valueNames.size(); ++index) {
+        const std::string& storedName = valueNames[index];
+        // Read by index, so that a name the 8-bit interface could not carry
+        // keeps its data. A value that vanished since the listing reads as
+        // nothing, and its entry as zero: never the bytes of another value.
+        const std::optional<std::vector<std::uint8_t>> data =
+            registry.ReadBinaryDataAt(index, storedName, LargestValue(storedName, layout));
+        Items.push_back(DecodeUserAssistValue(subKeyName, storedName,
+                                              data ? std::span<const std::uint8_t>(*data) : std::span<const std::uint8_t>(),
+                                              layout));
     }
     registry.CloseKey();
 }

@@ -1,8 +1,8 @@
 #include "history/UserAssistValue.h"
 
-#include <algorithm>
-
 #include "base/AsciiCase.h"
+#include "base/LittleEndian.h"
+#include "history/KnownFolders.h"
 
 namespace {
 
@@ -18,22 +18,56 @@ constexpr PrefixKind KnownPrefixes[] = {
     {"UEME_UITOOLBAR", sitDesktopToolbar},
 };
 
+constexpr const char* SessionValueName = "UEME_CTLSESSION";
+// Names of the current layout that begin so keep the classic rules.
+constexpr const char* ClassicNamePrefix = "UEME_";
+
+// The subkeys Windows 7 and later keep executables' and shortcuts' launches in.
+constexpr const char* ExecutablesSubKey = "{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA}";
+constexpr const char* ShortcutsSubKey = "{F4E57C4B-2036-45F0-A9AB-443BCFE33D9F}";
+
+struct NameAndKind {
+    std::string FileName;
+    TStartItemType Kind;
+};
+
 void ReplaceAll(std::string& text, const std::string& from, const std::string& to)
 {
     for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
 }
 
-std::uint32_t ReadLittleEndian32(const UserAssistRecordBytes& bytes, std::size_t offset)
+// Prefix, colon, object text: the kind from the prefix, the folder
+// placeholders replaced in the object text.
+NameAndKind SplitPrefixedName(const std::string& decoded)
 {
-    return std::uint32_t{bytes[offset]} | std::uint32_t{bytes[offset + 1]} << 8 |
-           std::uint32_t{bytes[offset + 2]} << 16 | std::uint32_t{bytes[offset + 3]} << 24;
+    const std::size_t colon = decoded.find(':');
+    const bool hasColon = colon != std::string::npos;
+    return {ReplaceFolderPlaceholders(hasColon ? decoded.substr(colon + 1) : decoded),
+            StartItemTypeOfPrefix(hasColon ? decoded.substr(0, colon) : decoded)};
 }
 
-void WriteLittleEndian32(UserAssistRecordBytes& bytes, std::size_t offset, std::uint32_t value)
+// A current-layout name is a path, an app ID or a known folder's GUID and a
+// path: a drive letter's colon is part of it, and the subkey gives the kind.
+NameAndKind DecodeName(const std::string& decoded, const std::string& subKey, UserAssistLayout layout)
 {
-    for (std::size_t i = 0; i < 4; ++i)
-        bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    if (layout == UserAssistLayout::Classic || StartsWithIgnoringAsciiCase(decoded, ClassicNamePrefix))
+        return SplitPrefixedName(decoded);
+    return {ReplaceKnownFolder(decoded), StartItemTypeOfSubKey(subKey)};
+}
+
+TStartItem MakeItem(NameAndKind name, const UserAssistRecord& record)
+{
+    TStartItem item;
+    item.FileName = std::move(name.FileName);
+    item.ItemType = name.Kind;
+    item.ExecCount = record.ExecCount;
+    item.LastExecuted = FileTimeToDateTime(record.LastExecuted);
+    item.LastExecutedText = LastExecutedTextOf(item.ItemType, record.LastExecuted);
+    item.LastExecutedFileTime = FileTimeTicks(record.LastExecuted);
+    item.FocusCount = record.FocusCount;
+    item.FocusTime = record.FocusTime;
+    return item;
 }
 
 }  // namespace
@@ -58,6 +92,15 @@ TStartItemType StartItemTypeOfPrefix(const std::string& prefix)
     return sitOther;
 }
 
+TStartItemType StartItemTypeOfSubKey(const std::string& subKey)
+{
+    if (SameTextIgnoringAsciiCase(subKey, ExecutablesSubKey))
+        return sitExecutable;
+    if (SameTextIgnoringAsciiCase(subKey, ShortcutsSubKey))
+        return sitShortcut;
+    return sitOther;
+}
+
 std::string ReplaceFolderPlaceholders(std::string text)
 {
     ReplaceAll(text, "%csidl2%", "[Start Menu]");
@@ -65,10 +108,27 @@ std::string ReplaceFolderPlaceholders(std::string text)
     return text;
 }
 
-UserAssistRecord DecodeUserAssistRecord(const UserAssistRecordBytes& bytes)
+bool IsSessionValueName(const std::string& decodedName)
 {
-    return {static_cast<std::int32_t>(ReadLittleEndian32(bytes, 4)),
-            {ReadLittleEndian32(bytes, 8), ReadLittleEndian32(bytes, 12)}};
+    return SameTextIgnoringAsciiCase(decodedName, SessionValueName);
+}
+
+UserAssistRecord DecodeUserAssistRecord(std::span<const std::uint8_t> data, UserAssistLayout layout)
+{
+    if (layout == UserAssistLayout::Classic)
+        return {static_cast<std::int32_t>(ReadLittleEndian32(data, 4)),
+                {ReadLittleEndian32(data, 8), ReadLittleEndian32(data, 12)}};
+    return {static_cast<std::int32_t>(ReadLittleEndian32(data, 4)),
+            {ReadLittleEndian32(data, 60), ReadLittleEndian32(data, 64)},
+            ReadLittleEndian32(data, 8),
+            ReadLittleEndian32(data, 12)};
+}
+
+UserAssistRecord DecodeSessionRecord(std::span<const std::uint8_t> data)
+{
+    UserAssistRecord record = DecodeUserAssistRecord(data, UserAssistLayout::Current);
+    record.LastExecuted = {};  // offset 60 lies inside the name of a top entry
+    return record;
 }
 
 UserAssistRecordBytes EncodeUserAssistRecord(const UserAssistRecord& record)
@@ -80,17 +140,38 @@ UserAssistRecordBytes EncodeUserAssistRecord(const UserAssistRecord& record)
     return bytes;
 }
 
+std::array<std::uint8_t, CurrentUserAssistRecordSize> EncodeCurrentUserAssistRecord(const UserAssistRecord& record)
+{
+    constexpr std::uint32_t UnusedSlot = 0xBF800000;  // -1.0f
+    constexpr std::uint32_t NoSlotUsed = 0xFFFFFFFF;  // -1
+    std::array<std::uint8_t, CurrentUserAssistRecordSize> bytes{};
+    WriteLittleEndian32(bytes, 4, static_cast<std::uint32_t>(record.ExecCount));
+    WriteLittleEndian32(bytes, 8, record.FocusCount);
+    WriteLittleEndian32(bytes, 12, record.FocusTime);
+    for (std::size_t slot = 0; slot < 10; ++slot)
+        WriteLittleEndian32(bytes, 16 + 4 * slot, UnusedSlot);
+    WriteLittleEndian32(bytes, 56, NoSlotUsed);
+    WriteLittleEndian32(bytes, 60, record.LastExecuted.dwLowDateTime);
+    WriteLittleEndian32(bytes, 64, record.LastExecuted.dwHighDateTime);
+    return bytes;
+}
+
 TStartItem DecodeUserAssistValue(const std::string& storedName, const UserAssistRecord& record)
 {
-    const std::string decoded = Rot13(storedName);
-    const std::size_t colon = decoded.find(':');
-    const bool hasColon = colon != std::string::npos;
+    TStartItem item = MakeItem(SplitPrefixedName(Rot13(storedName)), record);
+    item.StoredName = storedName;
+    return item;
+}
 
-    TStartItem item;
-    item.ItemType = StartItemTypeOfPrefix(hasColon ? decoded.substr(0, colon) : decoded);
-    item.FileName = ReplaceFolderPlaceholders(hasColon ? decoded.substr(colon + 1) : decoded);
-    item.ExecCount = record.ExecCount;
-    item.LastExecuted = FileTimeToDateTime(record.LastExecuted);
-    item.LastExecutedText = LastExecutedTextOf(item.ItemType, record.LastExecuted);
+TStartItem DecodeUserAssistValue(const std::string& subKey, const std::string& storedName,
+                                 std::span<const std::uint8_t> data, UserAssistLayout layout)
+{
+    const std::string decoded = Rot13(storedName);
+    const bool session = layout == UserAssistLayout::Current && IsSessionValueName(decoded);
+    TStartItem item = MakeItem(DecodeName(decoded, subKey, layout),
+                               session ? DecodeSessionRecord(data) : DecodeUserAssistRecord(data, layout));
+    item.SubKey = subKey;
+    item.StoredName = storedName;
+    item.Layout = layout;
     return item;
 }
