@@ -101,6 +101,43 @@ TEST(DemoUserAssistArea, HoldsTheVarietyTheViewerShows)
     EXPECT_TRUE(startMenu && favorites && session && unknown && mixedCase);
 }
 
+TEST(DemoUserAssistArea, ShowsAWindows10UserBesideAWindowsXpOne)
+{
+    for (const DateTimeParts& now : SetupMoments) {
+        SCOPED_TRACE(Describe(now));
+        std::vector<TStartItem> current;
+        int classic = 0;
+        for (const TStartItem& item : ReadArea(MakeDemoUserAssistArea(now))) {
+            if (item.Layout == UserAssistLayout::Current)
+                current.push_back(item);
+            else
+                ++classic;
+        }
+        EXPECT_GE(classic, 30);
+        EXPECT_GE(current.size(), 15u);
+        const TDateTime today = EncodeDate(now.Year, now.Month, now.Day);
+        for (const TDateTime threshold : {today, today - 3, today - 7, EncodeDate(now.Year, now.Month, 1),
+                                          EncodeDate(now.Year, 1, 1)})
+            EXPECT_GT(CountLaterThan(current, threshold), 0) << threshold;
+    }
+
+    std::vector<TStartItem> current;
+    for (const TStartItem& item : ReadArea(MakeDemoUserAssistArea({2026, 12, 8, 17, 21, 28, 0})))
+        if (item.Layout == UserAssistLayout::Current)
+            current.push_back(item);
+    const auto has = [&](auto predicate) { return std::any_of(current.begin(), current.end(), predicate); };
+    for (const std::string prefix : {"[System]\\", "[ProgramFilesX64]\\", "[CommonPrograms]\\", "[UserPinned]\\",
+                                     "[Start Menu]\\", "C:\\", "D:\\", "Microsoft.Windows.Explorer"})
+        EXPECT_TRUE(has([&](const TStartItem& item) { return item.FileName.starts_with(prefix); })) << prefix;
+    EXPECT_TRUE(has([](const TStartItem& item) {
+        return item.ItemType == sitSession && item.ExecCount > 0 && item.FocusTime > 0;
+    })) << "a session value with the key's totals";
+    EXPECT_TRUE(has([](const TStartItem& item) { return item.FileName == "ctor"; })) << "the marker";
+    EXPECT_TRUE(has([](const TStartItem& item) {
+        return item.ItemType == sitExecutable && item.LastExecutedText == "Unknown";
+    })) << "an entry without a time";
+}
+
 TEST(SyntheticUserAssistArea, WritesTheAskedNumberOfValuesOfEveryKindBeforeToday)
 {
     const DateTimeParts now{2026, 12, 8, 17, 21, 28, 0};
@@ -116,6 +153,14 @@ TEST(SyntheticUserAssistArea, WritesTheAskedNumberOfValuesOfEveryKindBeforeToday
     EXPECT_EQ(CountLaterThan(items, today), 0);
     EXPECT_EQ(CountLaterThan(items, today - 401), 1000);
     EXPECT_TRUE(ReadArea(MakeSyntheticUserAssistArea(0, now)).empty());
+
+    const std::vector<TStartItem> current = ReadArea(MakeSyntheticUserAssistArea(1000, now, UserAssistLayout::Current));
+    ASSERT_EQ(current.size(), 1000u);
+    EXPECT_TRUE(std::all_of(current.begin(), current.end(), [](const TStartItem& item) {
+        return item.Layout == UserAssistLayout::Current && item.ItemType == sitExecutable;
+    }));
+    EXPECT_EQ(CountLaterThan(current, today), 0);
+    EXPECT_EQ(CountLaterThan(current, today - 401), 1000);
 }
 
 }  // namespace

@@ -21,9 +21,11 @@ public:
     CreatedKey& operator=(const CreatedKey&) = delete;
 
     void SetValue(const UserAssistFixtureValue& value) {
-        const std::string storedName = Rot13(value.DecodedName);
-        const LONG status = RegSetValueExA(key_, storedName.c_str(), 0, value.Type, value.Data.data(),
-                                           static_cast<DWORD>(value.Data.size()));
+        SetStoredValue(Rot13(value.DecodedName), value.Type, value.Data);
+    }
+    void SetStoredValue(const std::string& storedName, DWORD type, const std::vector<std::uint8_t>& data) {
+        const LONG status =
+            RegSetValueExA(key_, storedName.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size()));
         if (status != ERROR_SUCCESS)
             throw std::runtime_error("cannot write the value " + storedName + " (error " +
                                      std::to_string(status) + ")");
@@ -52,10 +54,13 @@ void ReplaceUserAssistArea(const UserAssistArea& area)
     DeleteUserAssistArea();
     CreatedKey userAssist(UserAssistKeyPath);
     for (const UserAssistSubKey& subKey : area) {
-        if (!subKey.HasCountKey) {
+        {
             CreatedKey key(SubKeyPath(subKey.Name));
-            continue;
+            if (subKey.Version)
+                key.SetStoredValue("Version", REG_DWORD, VersionData(*subKey.Version));
         }
+        if (!subKey.HasCountKey)
+            continue;
         CreatedKey count(SubKeyPath(subKey.Name) + "\\Count");
         for (const UserAssistFixtureValue& value : subKey.Values)
             count.SetValue(value);
