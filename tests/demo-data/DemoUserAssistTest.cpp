@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <set>
 
-#include "history/StartMenuHistory.h"
+#include "HistoryEntries.h"
 
 namespace {
 
@@ -14,12 +14,7 @@ std::vector<TStartItem> ReadArea(const UserAssistArea& area)
     MemoryRegistrySource registry;
     ScopedRegistrySource use(registry);
     WriteUserAssistArea(registry, area);
-    TStartHistory history;
-    history.ReadHistory();
-    std::vector<TStartItem> items(static_cast<std::size_t>(history.Count()));
-    for (int i = 0; i < history.Count(); ++i)
-        history.GetItem(i, items[static_cast<std::size_t>(i)]);
-    return items;
+    return ReadHistoryEntries();
 }
 
 int CountLaterThan(const std::vector<TStartItem>& items, TDateTime threshold)

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <regex>
 
+#include "HistoryEntries.h"
 #include "TestData.h"
 #include "history/KnownFolders.h"
 #include "history/StartMenuHistory.h"
@@ -37,31 +38,8 @@ protected:
         SubKey(name).SetValue("Version", RegistryType::DWord, {5, 0, 0, 0});
         return SubKey(name).SubKey("Count");
     }
-    std::vector<TStartItem> Read()
-    {
-        history_.ReadHistory();
-        return Items();
-    }
-    std::vector<TStartItem> Items() const
-    {
-        std::vector<TStartItem> items(static_cast<std::size_t>(history_.Count()));
-        for (int i = 0; i < history_.Count(); ++i)
-            history_.GetItem(i, items[static_cast<std::size_t>(i)]);
-        return items;
-    }
-    std::string ReadError()
-    {
-        try {
-            history_.ReadHistory();
-        } catch (const ERegistryException& error) {
-            return error.Message();
-        }
-        return "(no error)";
-    }
-
     MemoryRegistrySource registry_;
     ScopedRegistrySource use_{registry_};
-    TStartHistory history_;
 };
 
 TEST_F(CurrentLayoutTest, TakesTheLayoutFromTheSubkeysOwnVersionOnly)
@@ -108,7 +86,7 @@ TEST_F(CurrentLayoutTest, ReadsASubkeyItCannotOpenInTheClassicLayout)
     auto& count = CurrentKey();
     SubKey(Executables).Access = MemoryRegistrySource::KeyAccess::None;  // its "Count" still opens
     count.SetValue(Rot13("UEME_RUNPATH:C:\\a.exe"), RegistryType::Binary, {0, 0, 0, 0, 3, 0, 0, 0});
-    const std::vector<TStartItem> items = Read();
+    const std::vector<TStartItem> items = ReadHistoryEntries();
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].Layout, UserAssistLayout::Classic);
     EXPECT_EQ(items[0].ExecCount, 3);
@@ -140,7 +118,7 @@ TEST_F(CurrentLayoutTest, AcceptsRecordsUpToTheirSizeAndSessionsOfAnySize)
     for (const auto& test : cases)
         count.SetValue(Rot13(test.Decoded), test.Type, test.Data);
     CurrentKey(Shortcuts).SetValue(Rot13("ueme_ctlsession"), RegistryType::Binary, std::vector<std::uint8_t>(100'000, 1));
-    const std::vector<TStartItem> items = Read();
+    const std::vector<TStartItem> items = ReadHistoryEntries();
     ASSERT_EQ(items.size(), std::size(cases) + 1);
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(cases[i].Decoded);
@@ -187,12 +165,7 @@ TEST_F(CurrentLayoutTest, StillRefusesLongerValuesAndTextOrNumbersKeepingTheEntr
         count.SetValue(Rot13(test.Decoded), test.Type, std::vector<std::uint8_t>(test.Size, 1));
         count.SetValue(Rot13("C:\\after.exe"), RegistryType::Binary, {});
         TStartHistory history;
-        try {
-            history.ReadHistory();
-            ADD_FAILURE() << "no error";
-        } catch (const ERegistryException& error) {
-            EXPECT_EQ(error.Message(), "Invalid data type for '" + Rot13(test.Decoded) + "'");
-        }
+        EXPECT_EQ(ReadHistoryError(history), "Invalid data type for '" + Rot13(test.Decoded) + "'");
         EXPECT_EQ(history.Count(), 2);
         EXPECT_EQ(registry.OpenHandleCount(), 0);
     }
@@ -206,7 +179,7 @@ TEST_F(CurrentLayoutTest, NeverTakesTheDataOfAnotherValueForOneThatVanished)
     count.SetValue(Rot13("C:\\next.exe"), RegistryType::Binary, Record(8, 8, 8));
     count.SetValue(Rot13("C:\\last.exe"), RegistryType::Binary, Record(9, 9, 9)).Fault =
         MemoryRegistrySource::ValueFault::Vanishes;
-    const std::vector<TStartItem> items = Read();
+    const std::vector<TStartItem> items = ReadHistoryEntries();
     ASSERT_EQ(items.size(), 3u);
     for (const std::size_t gone : {0u, 2u}) {
         EXPECT_EQ(items[gone].ExecCount, 0) << items[gone].FileName;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "HistoryEntries.h"
 #include "UserAssistArea.h"
 #include "registry/MemoryRegistrySource.h"
 #include "registry/Registry.h"
@@ -26,21 +27,9 @@ protected:
         const UserAssistFixtureValue value = MakeUserAssistValue(decodedName, count, MakeFileTime(ticks));
         Add(subKey, decodedName, value.Type, value.Data);
     }
-    std::vector<TStartItem> Items() {
-        std::vector<TStartItem> items(static_cast<std::size_t>(history_.Count()));
-        for (int i = 0; i < history_.Count(); ++i)
-            history_.GetItem(i, items[static_cast<std::size_t>(i)]);
-        return items;
-    }
+    std::vector<TStartItem> Items() { return EntriesOf(history_); }
     // Runs ReadHistory expecting ERegistryException; returns its message.
-    std::string ReadHistoryError() {
-        try {
-            history_.ReadHistory();
-        } catch (const ERegistryException& error) {
-            return error.Message();
-        }
-        return "(no error)";
-    }
+    std::string ReadHistoryError() { return ::ReadHistoryError(history_); }
 
     MemoryRegistrySource registry_;
     ScopedRegistrySource use_{registry_};

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <regex>
 
+#include "HistoryEntries.h"
 #include "UserAssistHives.h"
-#include "history/StartMenuHistory.h"
 #include "registry/RegFileLoader.h"
 
 namespace {
@@ -16,12 +16,7 @@ std::vector<TStartItem> ReadExport(const UserAssistHive& hive)
     MemoryRegistrySource registry;
     ScopedRegistrySource use(registry);
     LoadRegFile(ReadFileBytes(ExportOf(hive)), registry);
-    TStartHistory history;
-    history.ReadHistory();
-    std::vector<TStartItem> items(static_cast<std::size_t>(history.Count()));
-    for (int i = 0; i < history.Count(); ++i)
-        history.GetItem(i, items[static_cast<std::size_t>(i)]);
-    return items;
+    return ReadHistoryEntries();
 }
 
 const UserAssistHive& Hive(const char* folder, const char* hiveName)

@@ -7,6 +7,7 @@
 
 #include <optional>
 
+#include "HistoryEntries.h"
 #include "ScratchRegistry.h"
 #include "UserAssistHives.h"
 #include "Win32RegFileWriter.h"
@@ -105,16 +106,6 @@ std::string Ansi(const std::wstring& text)
     return ansi;
 }
 
-std::vector<TStartItem> ReadHistory()
-{
-    TStartHistory history;
-    history.ReadHistory();
-    std::vector<TStartItem> items(static_cast<std::size_t>(history.Count()));
-    for (int i = 0; i < history.Count(); ++i)
-        history.GetItem(i, items[static_cast<std::size_t>(i)]);
-    return items;
-}
-
 class Win32UserAssistExports : public testing::Test {
 protected:
     void SetUp() override
@@ -135,7 +126,7 @@ TEST_F(Win32UserAssistExports, GiveEveryValueOneEntryWithTheFieldsOfItsRawRecord
         ScratchRegistry scratch;
         WriteRegFileToCurrentUser(ExportOf(hive));
         std::vector<TStartItem> items;
-        ASSERT_NO_THROW(items = ReadHistory());
+        ASSERT_NO_THROW(items = ReadHistoryEntries());
         ASSERT_EQ(static_cast<int>(items.size()), hive.Values);
         total += hive.Values;
 
@@ -201,7 +192,7 @@ TEST_F(Win32UserAssistExports, KeepTheDataOfNamesTheCodePageCannotCarry)
                   ERROR_FILE_NOT_FOUND)
             << "the 8-bit name does not lead back to the value";
 
-        const std::vector<TStartItem> items = ReadHistory();
+        const std::vector<TStartItem> items = ReadHistoryEntries();
         const auto found = std::find_if(items.begin(), items.end(),
                                         [&](const TStartItem& item) { return item.StoredName == ansiName; });
         ASSERT_NE(found, items.end());
