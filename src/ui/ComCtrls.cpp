@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "base/ScopeExit.h"
+
 TListView::TListView(TComponent* owner) : TControl(owner)
 {
     SetTabStop(true);
@@ -126,10 +128,17 @@ void TListView::SetSortArrow(int column, bool descending)
 
 void TListView::SelectAll()
 {
+    BeginUpdate();
+    const ScopeExit update([this] { EndUpdate(); });
     LVITEMA item{};
     item.stateMask = LVIS_SELECTED;
     item.state = LVIS_SELECTED;
     SendMessageA(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+}
+
+int TListView::SelectedCount() const
+{
+    return static_cast<int>(SendMessageA(Handle(), LVM_GETSELECTEDCOUNT, 0, 0));
 }
 
 std::vector<int> TListView::SelectedRows() const
@@ -154,13 +163,14 @@ bool TListView::Notify(NMHDR& header, LRESULT& result)
 
 POINT TListView::KeyboardContextMenuPoint() const
 {
-    const int focused = static_cast<int>(SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    const auto focused = SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
     RECT row{};
     row.left = LVIR_LABEL;
     RECT client{};
     GetClientRect(Handle(), &client);
-    if (focused >= 0 && SendMessageA(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(focused), reinterpret_cast<LPARAM>(&row)) &&
-        row.bottom > client.top && row.bottom < client.bottom)
+    const bool placed = focused >= 0 && SendMessageA(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(focused),
+                                                     reinterpret_cast<LPARAM>(&row));
+    if (placed && row.bottom > client.top && row.bottom < client.bottom)
         return {row.left, row.bottom};
     return TControl::KeyboardContextMenuPoint();
 }

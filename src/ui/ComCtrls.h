@@ -36,6 +36,7 @@ public:
     void SetSortArrow(int column, bool descending);
 
     void SelectAll();
+    int SelectedCount() const;
     // The selected rows, in the order shown.
     std::vector<int> SelectedRows() const;
 

@@ -63,7 +63,10 @@ bool TSaveDialog::Execute()
     return true;
 }
 
-ScopedSaveDialogAnswer::ScopedSaveDialogAnswer(Answer answer) : previous_(std::exchange(StandInAnswer(), std::move(answer))) {}
+ScopedSaveDialogAnswer::ScopedSaveDialogAnswer(Answer answer)
+    : previous_(std::exchange(StandInAnswer(), std::move(answer)))
+{
+}
 
 ScopedSaveDialogAnswer::~ScopedSaveDialogAnswer()
 {

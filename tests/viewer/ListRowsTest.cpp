@@ -13,7 +13,8 @@ namespace {
 int CompareIgnoringCase(std::string_view a, std::string_view b)
 {
     for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-        const int difference = std::tolower(static_cast<unsigned char>(a[i])) - std::tolower(static_cast<unsigned char>(b[i]));
+        const int difference =
+            std::tolower(static_cast<unsigned char>(a[i])) - std::tolower(static_cast<unsigned char>(b[i]));
         if (difference != 0)
             return difference;
     }
