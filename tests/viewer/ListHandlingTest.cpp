@@ -100,13 +100,14 @@ Strings Column(const std::vector<Strings>& rows, int column)
     return cells;
 }
 
-// The clipboard's 8-bit and Unicode texts.
-std::string ClipboardText()
+// The clipboard's text in one format: CF_TEXT as char, CF_UNICODETEXT as wchar_t.
+template <typename Char>
+std::basic_string<Char> ClipboardText(UINT format)
 {
-    std::string text;
+    std::basic_string<Char> text;
     if (OpenClipboard(nullptr)) {
-        if (HANDLE data = GetClipboardData(CF_TEXT)) {
-            text = static_cast<const char*>(GlobalLock(data));
+        if (HANDLE data = GetClipboardData(format)) {
+            text = static_cast<const Char*>(GlobalLock(data));
             GlobalUnlock(data);
         }
         CloseClipboard();
@@ -114,17 +115,9 @@ std::string ClipboardText()
     return text;
 }
 
-std::wstring ClipboardUnicodeText()
+std::string ClipboardText()
 {
-    std::wstring text;
-    if (OpenClipboard(nullptr)) {
-        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-            text = static_cast<const wchar_t*>(GlobalLock(data));
-            GlobalUnlock(data);
-        }
-        CloseClipboard();
-    }
-    return text;
+    return ClipboardText<char>(CF_TEXT);
 }
 
 void EmptyTheClipboard()
@@ -307,7 +300,7 @@ TEST_F(ViewerTest, ClicksAndKeysSelectRowsAndCtrlCCopiesThemAsShown)
     PressKey(list, 'C', {VK_CONTROL});
     const std::string all = TabbedLines({kTitles, rows[0], rows[1], rows[2]});
     EXPECT_EQ(ClipboardText(), all);
-    const std::wstring unicode = ClipboardUnicodeText();
+    const std::wstring unicode = ClipboardText<wchar_t>(CF_UNICODETEXT);
     EXPECT_EQ(unicode.size(), all.size());
     EXPECT_NE(unicode.find(L"\tC:\\Caf\u00e9\\menu.exe\t"), std::wstring::npos);
 
