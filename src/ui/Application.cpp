@@ -80,10 +80,11 @@ void TApplication::DispatchOne(MSG& message)
         for (HWND w = message.hwnd; w && !target; w = GetParent(w))
             target = TControl::FromHandle(w);
         if (TForm* form = target ? target->ParentForm() : nullptr) {
-            // A key that clicks a button runs its handler from here, outside
-            // any window procedure, so its errors are reported here too.
+            // A short cut, or a key that clicks a button, runs its handler from
+            // here, outside any window procedure, so its errors are reported
+            // here too.
             try {
-                if (form->DialogKey(target, message.wParam))
+                if ((form->OnShortCut && form->OnShortCut(message.wParam)) || form->DialogKey(target, message.wParam))
                     return;
             } catch (const std::exception& error) {
                 HandleException(error);

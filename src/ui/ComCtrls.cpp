@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "base/ScopeExit.h"
+
 TListView::TListView(TComponent* owner) : TControl(owner)
 {
     SetTabStop(true);
@@ -12,7 +14,7 @@ TListView::TListView(TComponent* owner) : TControl(owner)
 void TListView::FillCreateParams(CreateParams& params)
 {
     params.ClassName = WC_LISTVIEWA;
-    params.Style |= LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP;
+    params.Style |= LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP;
     params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -52,12 +54,13 @@ void TListView::Clear()
     SendMessageA(Handle(), LVM_DELETEALLITEMS, 0, 0);
 }
 
-void TListView::AddRow(const std::string& caption, std::initializer_list<std::string_view> cells)
+void TListView::AddRow(const std::string& caption, std::initializer_list<std::string_view> cells, LPARAM data)
 {
     LVITEMA item{};
-    item.mask = LVIF_TEXT;
+    item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = RowCount();
     item.pszText = const_cast<char*>(caption.c_str());
+    item.lParam = data;
     const int row = static_cast<int>(SendMessageA(Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     std::string text;
     int column = 1;
@@ -90,6 +93,86 @@ std::string TListView::CellText(int row, int column) const
             return std::string(buffer.data(), length);
         buffer.resize(buffer.size() * 2);
     }
+}
+
+LPARAM TListView::RowData(int row) const
+{
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageA(Handle(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.lParam;
+}
+
+void TListView::SortRows(const TRowCompare& compare)
+{
+    const PFNLVCOMPARE callback = [](LPARAM a, LPARAM b, LPARAM sort) -> int {
+        return (*reinterpret_cast<const TRowCompare*>(sort))(a, b);
+    };
+    SendMessageA(Handle(), LVM_SORTITEMS, reinterpret_cast<WPARAM>(&compare), reinterpret_cast<LPARAM>(callback));
+}
+
+void TListView::SetSortArrow(int column, bool descending)
+{
+    HWND header = reinterpret_cast<HWND>(SendMessageA(Handle(), LVM_GETHEADER, 0, 0));
+    for (int i = 0; i < columnCount_; ++i) {
+        HDITEMA item{};
+        item.mask = HDI_FORMAT;
+        SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+        if (i == column)
+            item.fmt |= descending ? HDF_SORTDOWN : HDF_SORTUP;
+        SendMessageA(header, HDM_SETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void TListView::SelectAll()
+{
+    BeginUpdate();
+    const ScopeExit update([this] { EndUpdate(); });
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = LVIS_SELECTED;
+    SendMessageA(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+}
+
+int TListView::SelectedCount() const
+{
+    return static_cast<int>(SendMessageA(Handle(), LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+std::vector<int> TListView::SelectedRows() const
+{
+    std::vector<int> rows;
+    for (int row = -1;;) {
+        row = static_cast<int>(SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
+        if (row < 0)
+            return rows;
+        rows.push_back(row);
+    }
+}
+
+bool TListView::Notify(NMHDR& header, LRESULT& result)
+{
+    if (header.code != LVN_COLUMNCLICK || !OnColumnClick)
+        return false;
+    OnColumnClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
+    result = 0;
+    return true;
+}
+
+POINT TListView::KeyboardContextMenuPoint() const
+{
+    const auto focused = SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
+    RECT row{};
+    row.left = LVIR_LABEL;
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    const bool placed = focused >= 0 && SendMessageA(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(focused),
+                                                     reinterpret_cast<LPARAM>(&row));
+    if (placed && row.bottom > client.top && row.bottom < client.bottom)
+        return {row.left, row.bottom};
+    return TControl::KeyboardContextMenuPoint();
 }
 
 TProgressBar::TProgressBar(TComponent* owner) : TControl(owner) {}

@@ -7,12 +7,14 @@
 #include <set>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 #include "base/Exception.h"
 #include "base/GdiObjects.h"
 #include "ui/Application.h"
 #include "ui/Cursors.h"
 #include "ui/Form.h"
+#include "ui/Menus.h"
 
 namespace {
 
@@ -277,6 +279,25 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEMOVE:
         MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         break;
+    case WM_KEYDOWN:
+        if (KeyDown(wParam))
+            return 0;
+        break;
+    case WM_CHAR:
+        if (std::exchange(swallowCharacter_, false))
+            return 0;
+        break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        // Windows' own handling of the menu key is not the same everywhere
+        // (Wine has none), so the control asks for its menu itself.
+        if (wParam == VK_APPS && ShowPopupMenu(-1))
+            return 0;
+        break;
+    case WM_CONTEXTMENU:
+        if (ShowPopupMenu(lParam))
+            return 0;
+        break;
     case WM_SETCURSOR:
         if (reinterpret_cast<HWND>(wParam) == handle_ && LOWORD(lParam) == HTCLIENT && cursor_ != crDefault) {
             ::SetCursor(CursorHandle(cursor_));
@@ -320,6 +341,31 @@ void TControl::MouseMove(int x, int y)
 {
     if (OnMouseMove)
         OnMouseMove(*this, x, y);
+}
+
+bool TControl::KeyDown(WPARAM key)
+{
+    swallowCharacter_ = false;
+    if (!OnKeyDown)
+        return false;
+    WORD used = static_cast<WORD>(key);
+    OnKeyDown(*this, used);
+    swallowCharacter_ = used == 0;
+    return swallowCharacter_;
+}
+
+bool TControl::ShowPopupMenu(LPARAM screenPoint)
+{
+    if (!popupMenu_)
+        return false;
+    POINT point{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+    // (-1, -1) means the keyboard asked: the control says where.
+    if (point.x == -1 && point.y == -1) {
+        point = KeyboardContextMenuPoint();
+        ClientToScreen(handle_, &point);
+    }
+    popupMenu_->Popup(point, handle_);
+    return true;
 }
 
 void TControl::PaintBuffered()

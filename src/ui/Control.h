@@ -24,6 +24,7 @@ constexpr TCursor crDefault = 0;
 constexpr TCursor crHandPoint = -21;
 
 class TForm;
+class TPopupMenu;
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
@@ -89,6 +90,16 @@ public:
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;
 
+    // A key pressed while the control has the focus. A handler that uses the
+    // key sets it to 0: the control then neither sees the key nor the
+    // character it types.
+    using TKeyEvent = std::function<void(TControl& sender, WORD& key)>;
+    TKeyEvent OnKeyDown;
+
+    // The menu shown for a right click, Shift+F10 or the menu key.
+    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }
+
     // The top-level form that contains this control.
     TForm* ParentForm();
 
@@ -125,6 +136,9 @@ protected:
     virtual void MouseDown(TMouseButton button, int x, int y);
     virtual void MouseUp(TMouseButton button, int x, int y);
     virtual void MouseMove(int x, int y);
+    // Where a context menu asked for from the keyboard shows, in client
+    // coordinates.
+    virtual POINT KeyboardContextMenuPoint() const { return {0, 0}; }
 
     // Notifications that the parent window reflects back to the control.
     virtual void CommandNotification(WORD /*code*/) {}
@@ -159,6 +173,8 @@ private:
     void PaintBuffered();
     void AddChild(TControl* child);
     void RemoveChild(TControl* child);
+    bool KeyDown(WPARAM key);
+    bool ShowPopupMenu(LPARAM screenPoint);
 
     TControl* parent_ = nullptr;
     HWND handle_ = nullptr;
@@ -185,4 +201,7 @@ private:
     mutable GdiObject<HBRUSH> brush_;
     mutable COLORREF brushColor_ = 0;
     TCursor cursor_ = crDefault;
+    TPopupMenu* popupMenu_ = nullptr;
+    // A key the OnKeyDown handler used: the character it types is dropped too.
+    bool swallowCharacter_ = false;
 };

@@ -50,6 +50,11 @@ public:
     // button. Returns true when the key was used.
     bool DialogKey(TControl* target, WPARAM key);
 
+    // A key pressed anywhere in the form, offered before any control sees it;
+    // the handler returns true when it used the key.
+    using TShortCutEvent = std::function<bool(WPARAM key)>;
+    TShortCutEvent OnShortCut;
+
     TNotifyEvent OnCreate;
     TCloseEvent OnClose;
     TNotifyEvent OnDestroy;

@@ -17,21 +17,30 @@ void AppendItems(HMENU menu, const std::vector<TMenuItem*>& items)
     for (const TMenuItem* item : items) {
         if (!item->Visible())
             continue;
+        const UINT state = item->Enabled() ? MF_ENABLED : MF_GRAYED;
         if (item->Caption() == "-") {
             AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
         } else if (!item->Items().empty()) {
             HMENU popup = CreatePopupMenu();
             AppendItems(popup, item->Items());
-            AppendMenuA(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), item->Caption().c_str());
+            AppendMenuA(menu, MF_POPUP | MF_STRING | state, reinterpret_cast<UINT_PTR>(popup),
+                        item->Caption().c_str());
         } else {
-            AppendMenuA(menu, MF_STRING, item->Command(), item->Caption().c_str());
+            AppendMenuA(menu, MF_STRING | state, item->Command(), item->Caption().c_str());
         }
     }
 }
 
+HMENU Created(HMENU menu)
+{
+    if (!menu)
+        throw Exception("Cannot create a menu");
+    return menu;
+}
+
 }  // namespace
 
-TMenuItem::TMenuItem(TMainMenu& menu, TMenuItem* parent, const std::string& caption)
+TMenuItem::TMenuItem(TMenu& menu, TMenuItem* parent, const std::string& caption)
     : TComponent(&menu), menu_(menu), caption_(caption), command_(NextMenuCommand())
 {
     (parent ? parent->items_ : menu.items_).push_back(this);
@@ -43,44 +52,43 @@ void TMenuItem::SetVisible(bool visible)
     menu_.Rebuild();
 }
 
+void TMenuItem::SetEnabled(bool enabled)
+{
+    enabled_ = enabled;
+    menu_.Rebuild();
+}
+
 void TMenuItem::Click()
 {
     if (OnClick)
         OnClick();
 }
 
-TMainMenu::TMainMenu(TForm& form) : TComponent(&form), form_(form), handle_(CreateMenu())
-{
-    if (!handle_)
-        throw Exception("Cannot create a menu");
-}
+TMenu::TMenu(TComponent* owner, HMENU handle) : TComponent(owner), handle_(Created(handle)) {}
 
-TMainMenu::~TMainMenu()
+TMenu::~TMenu()
 {
-    if (form_.Menu() == this)
-        form_.SetMenu(nullptr);
     DestroyMenu(handle_);
 }
 
-void TMainMenu::Rebuild()
+void TMenu::Rebuild()
 {
     while (GetMenuItemCount(handle_) > 0)
         DeleteMenu(handle_, 0, MF_BYPOSITION);  // also destroys the drop-downs
     AppendItems(handle_, items_);
-    if (form_.Menu() == this)
-        DrawMenuBar(form_.Handle());
+    Rebuilt();
 }
 
-bool TMainMenu::Dispatch(UINT command)
+bool TMenu::Dispatch(UINT command)
 {
-    if (TMenuItem* item = Find(items_, command); item && item->Visible()) {
+    if (TMenuItem* item = Find(items_, command); item && item->Visible() && item->Enabled()) {
         item->Click();
         return true;
     }
     return false;
 }
 
-TMenuItem* TMainMenu::Find(const std::vector<TMenuItem*>& items, UINT command) const
+TMenuItem* TMenu::Find(const std::vector<TMenuItem*>& items, UINT command) const
 {
     for (TMenuItem* item : items) {
         if (item->Command() == command)
@@ -89,4 +97,32 @@ TMenuItem* TMainMenu::Find(const std::vector<TMenuItem*>& items, UINT command) c
             return found;
     }
     return nullptr;
+}
+
+TMainMenu::TMainMenu(TForm& form) : TMenu(&form, CreateMenu()), form_(form) {}
+
+TMainMenu::~TMainMenu()
+{
+    if (form_.Menu() == this)
+        form_.SetMenu(nullptr);
+}
+
+void TMainMenu::Rebuilt()
+{
+    if (form_.Menu() == this)
+        DrawMenuBar(form_.Handle());
+}
+
+TPopupMenu::TPopupMenu(TComponent* owner) : TMenu(owner, CreatePopupMenu()) {}
+
+void TPopupMenu::Popup(POINT screen, HWND owner)
+{
+    if (OnPopup)
+        OnPopup();
+    // The choice comes back here rather than as a message to the owner, so
+    // the item runs while the control that asked is sure to exist.
+    const UINT command = static_cast<UINT>(
+        TrackPopupMenu(Handle(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr));
+    if (command != 0)
+        Dispatch(command);
 }

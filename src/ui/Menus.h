@@ -1,6 +1,7 @@
 #pragma once
-// A form's menu bar: items with captions, visibility and click handlers.
-// Hidden items are left out of the real menu; a caption of "-" is a separator.
+// Menus: a form's menu bar and pop-up menus, built from items with captions,
+// visibility, an enabled state and click handlers. Hidden items are left out
+// of the real menu; a caption of "-" is a separator.
 #include <windows.h>
 
 #include <functional>
@@ -10,16 +11,19 @@
 #include "ui/Component.h"
 
 class TForm;
-class TMainMenu;
+class TMenu;
 
 class TMenuItem : public TComponent {
 public:
-    // An item of the menu bar (parent null) or of another item's drop-down.
-    TMenuItem(TMainMenu& menu, TMenuItem* parent, const std::string& caption);
+    // A top item of the menu (parent null) or an item of another item's drop-down.
+    TMenuItem(TMenu& menu, TMenuItem* parent, const std::string& caption);
 
     const std::string& Caption() const { return caption_; }
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
+    // A disabled item is shown greyed and cannot be chosen.
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
     UINT Command() const { return command_; }
     const std::vector<TMenuItem*>& Items() const { return items_; }
     void Click();
@@ -27,30 +31,61 @@ public:
     std::function<void()> OnClick;
 
 private:
-    TMainMenu& menu_;
+    TMenu& menu_;
     std::string caption_;
     bool visible_ = true;
+    bool enabled_ = true;
     UINT command_;
     std::vector<TMenuItem*> items_;
 };
 
-class TMainMenu : public TComponent {
+// What the menu bar and the pop-up menus share: the real menu and its items.
+class TMenu : public TComponent {
 public:
-    explicit TMainMenu(TForm& form);
-    ~TMainMenu() override;
+    ~TMenu() override;
 
     HMENU Handle() const { return handle_; }
     const std::vector<TMenuItem*>& Items() const { return items_; }
-    // Runs the item with this command; false when no item has it.
+    // Runs the item with this command; false when no item has it or it
+    // cannot be chosen.
     bool Dispatch(UINT command);
     // Builds the real menu again from the items (after a change).
     void Rebuild();
+
+protected:
+    TMenu(TComponent* owner, HMENU handle);
+    // The real menu was built again.
+    virtual void Rebuilt() {}
 
 private:
     friend class TMenuItem;
     TMenuItem* Find(const std::vector<TMenuItem*>& items, UINT command) const;
 
-    TForm& form_;
     HMENU handle_;
     std::vector<TMenuItem*> items_;
+};
+
+class TMainMenu : public TMenu {
+public:
+    explicit TMainMenu(TForm& form);
+    ~TMainMenu() override;
+
+protected:
+    void Rebuilt() override;
+
+private:
+    TForm& form_;
+};
+
+// A menu that pops up where the user asks for a control's context menu.
+class TPopupMenu : public TMenu {
+public:
+    explicit TPopupMenu(TComponent* owner);
+
+    // Fires OnPopup, shows the menu at a point of the screen for the window
+    // that asked for it, and runs the item chosen, if any.
+    void Popup(POINT screen, HWND owner);
+
+    // Just before the menu shows: the moment to enable or hide items.
+    std::function<void()> OnPopup;
 };

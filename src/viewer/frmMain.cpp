@@ -7,6 +7,7 @@
 #include "support/MakerSite.h"
 #include "support/WebLauncher.h"
 #include "ui/Design.h"
+#include "ui/ShiftState.h"
 #include "viewer/frmStartMenuHistoryViewer.h"
 
 TTallyglassViewer::TTallyglassViewer(TComponent* owner) : TForm(owner, "TTallyglassViewer")
@@ -15,6 +16,7 @@ TTallyglassViewer::TTallyglassViewer(TComponent* owner) : TForm(owner, "TTallygl
     OnCreate = [this](TForm&) { FormCreate(); };
     OnClose = [this](TForm&, TCloseAction& action) { FormClose(action); };
     OnDestroy = [this](TForm&) { FormDestroy(); };
+    OnShortCut = [this](WPARAM key) { return FormShortCut(key); };
     DoCreate();
 }
 
@@ -63,7 +65,7 @@ void TTallyglassViewer::CreateDesign()
 void TTallyglassViewer::FormCreate()
 {
     ApplyDialogFont(*this);
-    auto* viewer = new TStartMenuHistoryViewer(this);
+    auto* viewer = historyViewer_ = new TStartMenuHistoryViewer(this);
     viewer->OnClose = [this](TForm& sender, TCloseAction& action) { HistoryViewerClose(sender, action); };
     viewer->Hide();
     viewer->SetBorderStyle(bsNone);
@@ -71,6 +73,14 @@ void TTallyglassViewer::FormCreate()
     viewer->SetAlign(alClient);
     viewer->Show();
     viewer->BringToFront();
+}
+
+bool TTallyglassViewer::FormShortCut(WPARAM key)
+{
+    if (key != VK_F5 || KeyboardShiftState() != 0 || !historyViewer_)
+        return false;
+    historyViewer_->Reload();
+    return true;
 }
 
 void TTallyglassViewer::HistoryViewerClose(TForm&, TCloseAction&)

@@ -37,8 +37,11 @@ public:
     void TallyglassWebSite1Click();
     void FindoutmoreaboutBrightward1Click();
     void About1Click();
+    bool FormShortCut(WPARAM key);
 
 private:
     void CreateDesign();
     void HistoryViewerClose(TForm& sender, TCloseAction& action);
+
+    TStartMenuHistoryViewer* historyViewer_ = nullptr;
 };

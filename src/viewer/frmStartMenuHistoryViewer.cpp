@@ -1,15 +1,31 @@
 #include "viewer/frmStartMenuHistoryViewer.h"
 
 #include <memory>
+#include <numeric>
 
+#include "base/AnsiText.h"
 #include "base/ScopeExit.h"
 #include "support/DialogFont.h"
+#include "support/FileReplace.h"
+#include "ui/Clipboard.h"
 #include "ui/Design.h"
-#include "viewer/FilterRules.h"
+#include "ui/ShiftState.h"
+#include "viewer/ListText.h"
 
 namespace {
 
 constexpr int kProgressStep = 100;
+
+// Spreadsheet programs take a file that starts with this mark for UTF-8.
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// Texts compared as the user's locale sorts them, ignoring case.
+int CompareInUserLocale(std::string_view a, std::string_view b)
+{
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) -
+           CSTR_EQUAL;
+}
 
 }  // namespace
 
@@ -45,16 +61,35 @@ void TStartMenuHistoryViewer::CreateDesign()
     Button3 = Place<TButton>(this, PanelTop, {560, 6, 65, 25});
     Button3->SetCaption("Show");
     Button3->OnClick = [this] { Button3Click(); };
+    Edit1->OnKeyDown = [this](TControl&, WORD& key) { Edit1KeyDown(key); };
     Bevel1 = Place<TBevel>(this, PanelTop, {0, 32, 753, 9});
     Bevel1->SetShape(bsBottomLine);
     Bevel1->SetAlign(alBottom);
 
     ListView1 = Place<TListView>(this, this, {8, 48, 737, 449}, akLeft | akTop | akRight | akBottom);
-    ListView1->AddColumn("Count", 50, taLeftJustify);
-    ListView1->AddColumn("File Name", 300, taLeftJustify);
-    ListView1->AddColumn("Type", 100, taLeftJustify);
-    ListView1->AddColumn("Exec Count", 80, taRightJustify);
-    ListView1->AddColumn("Last Executed", 170, taLeftJustify);
+    ListView1->AddColumn(ListColumnTitles[lcCount], 50, taLeftJustify);
+    ListView1->AddColumn(ListColumnTitles[lcFileName], 300, taLeftJustify);
+    ListView1->AddColumn(ListColumnTitles[lcType], 100, taLeftJustify);
+    ListView1->AddColumn(ListColumnTitles[lcExecCount], 80, taRightJustify);
+    ListView1->AddColumn(ListColumnTitles[lcLastExecuted], 170, taLeftJustify);
+    ListView1->OnColumnClick = [this](int column) { ListView1ColumnClick(column); };
+    ListView1->OnKeyDown = [this](TControl&, WORD& key) { ListView1KeyDown(key); };
+
+    PopupMenu1 = new TPopupMenu(this);
+    Copy1 = new TMenuItem(*PopupMenu1, nullptr, "Copy");
+    SelectAll1 = new TMenuItem(*PopupMenu1, nullptr, "Select All");
+    N1 = new TMenuItem(*PopupMenu1, nullptr, "-");
+    SaveAs1 = new TMenuItem(*PopupMenu1, nullptr, "Save As...");
+    PopupMenu1->OnPopup = [this] { PopupMenu1Popup(); };
+    Copy1->OnClick = [this] { Copy1Click(); };
+    SelectAll1->OnClick = [this] { SelectAll1Click(); };
+    SaveAs1->OnClick = [this] { SaveAs1Click(); };
+    ListView1->SetPopupMenu(PopupMenu1);
+
+    SaveDialog1 = new TSaveDialog(this);
+    SaveDialog1->FileName = "UserAssist.csv";
+    SaveDialog1->Filter = "CSV files (*.csv)|*.csv|All files (*.*)|*.*";
+    SaveDialog1->DefaultExt = "csv";
 
     // Lies over the list while it fills.
     PanelReading = Place<TPanel>(this, this, {18, 128, 717, 57});
@@ -97,20 +132,50 @@ void TStartMenuHistoryViewer::Button1Click()
 
 void TStartMenuHistoryViewer::Button2Click()
 {
-    const int choice = ComboBox1->ItemIndex();
-    if (choice == dcAll) {
-        LoadHistory(&TStartMenuHistoryViewer::AcceptAll);
-    } else if (const auto threshold = DateFilterThreshold(choice, Now())) {
-        FilterDate = *threshold;
-        LoadHistory(&TStartMenuHistoryViewer::AcceptByDate);
-    }
+    LoadDateChoice(ComboBox1->ItemIndex());
 }
 
 void TStartMenuHistoryViewer::Button3Click()
 {
     FilterText = NormalizeFilterText(Edit1->Text());
     if (!FilterText.empty())
-        LoadHistory(&TStartMenuHistoryViewer::AcceptByText);
+        LoadText(FilterText);
+}
+
+void TStartMenuHistoryViewer::Reload()
+{
+    if (const int* choice = std::get_if<int>(&lastLoad_))
+        LoadDateChoice(*choice);
+    else
+        LoadText(std::get<std::string>(lastLoad_));
+}
+
+void TStartMenuHistoryViewer::LoadDateChoice(int choice)
+{
+    if (choice == dcAll) {
+        LoadHistory(&TStartMenuHistoryViewer::AcceptAll);
+    } else if (const auto threshold = DateFilterThreshold(choice, Now())) {
+        FilterDate = *threshold;
+        LoadHistory(&TStartMenuHistoryViewer::AcceptByDate);
+    } else {
+        return;
+    }
+    lastLoad_ = choice;
+}
+
+void TStartMenuHistoryViewer::LoadText(std::string needle)
+{
+    FilterText = needle;
+    LoadHistory(&TStartMenuHistoryViewer::AcceptByText);
+    lastLoad_ = std::move(needle);
+}
+
+void TStartMenuHistoryViewer::Edit1KeyDown(WORD& key)
+{
+    if (key == VK_RETURN && KeyboardShiftState() == 0) {
+        key = 0;
+        Button3Click();
+    }
 }
 
 void TStartMenuHistoryViewer::LoadHistory(TStartItemFilter filter)
@@ -132,24 +197,100 @@ void TStartMenuHistoryViewer::LoadHistory(TStartItemFilter filter)
     PanelReading->Show();
     UpdateWindow(PanelReading->Handle());
     ListView1->Clear();
+    rows_.clear();
 
     const int count = history->Count();
     ProgressBar1->SetPosition(0);
     if (count > 0)
         ProgressBar1->SetRange(ProgressBar1->Min(), count - 1);
 
-    int listed = 0;
     TStartItem item;
     for (int i = 0; i < count; ++i) {
         if (i % kProgressStep == 0)
             ProgressBar1->SetPosition(i);
         history->GetItem(i, item);
         if ((this->*filter)(item)) {
-            ++listed;
-            ListView1->AddRow(std::to_string(listed), {item.FileName, StartItemTypeToStr(item.ItemType),
-                                                        std::to_string(item.ExecCount), item.LastExecutedText});
+            const auto place = static_cast<LPARAM>(rows_.size());
+            rows_.push_back(ListedRowOf(static_cast<int>(rows_.size()) + 1, item));
+            const auto cells = ListedRowCells(rows_.back());
+            ListView1->AddRow(cells[lcCount],
+                              {cells[lcFileName], cells[lcType], cells[lcExecCount], cells[lcLastExecuted]}, place);
         }
     }
+    if (sortOrder_)
+        SortList();
+}
+
+void TStartMenuHistoryViewer::SortList()
+{
+    const auto order = SortedRowOrder(rows_, *sortOrder_, CompareInUserLocale);
+    std::vector<std::size_t> rank(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        rank[order[i]] = i;
+    ListView1->SortRows([&rank](LPARAM a, LPARAM b) {
+        const std::size_t first = rank.at(static_cast<std::size_t>(a));
+        const std::size_t second = rank.at(static_cast<std::size_t>(b));
+        return first < second ? -1 : first > second ? 1 : 0;
+    });
+    ListView1->SetSortArrow(sortOrder_->Column, sortOrder_->Descending);
+}
+
+void TStartMenuHistoryViewer::ListView1ColumnClick(int column)
+{
+    sortOrder_ = NextSortOrder(sortOrder_, static_cast<TListColumn>(column));
+    SortList();
+}
+
+void TStartMenuHistoryViewer::ListView1KeyDown(WORD& key)
+{
+    if (KeyboardShiftState() != ssCtrl)
+        return;
+    if (key == 'A') {
+        key = 0;
+        SelectAll1Click();
+    } else if (key == 'C') {
+        key = 0;
+        Copy1Click();
+    }
+}
+
+void TStartMenuHistoryViewer::PopupMenu1Popup()
+{
+    Copy1->SetEnabled(ListView1->SelectedCount() > 0);
+}
+
+void TStartMenuHistoryViewer::Copy1Click()
+{
+    const auto places = PlacesOf(ListView1->SelectedRows());
+    if (!places.empty())
+        SetClipboardText(ListView1->Handle(), TabSeparatedText(rows_, places));
+}
+
+void TStartMenuHistoryViewer::SelectAll1Click()
+{
+    ListView1->SelectAll();
+}
+
+void TStartMenuHistoryViewer::SaveAs1Click()
+{
+    if (SaveDialog1->Execute())
+        ReplaceFileContents(SaveDialog1->FileName,
+                            std::string(kUtf8ByteOrderMark) + Utf8FromAnsi(CsvText(rows_, ShownPlaces())));
+}
+
+std::vector<std::size_t> TStartMenuHistoryViewer::ShownPlaces() const
+{
+    std::vector<int> shown(static_cast<std::size_t>(ListView1->RowCount()));
+    std::iota(shown.begin(), shown.end(), 0);
+    return PlacesOf(shown);
+}
+
+std::vector<std::size_t> TStartMenuHistoryViewer::PlacesOf(const std::vector<int>& listRows) const
+{
+    std::vector<std::size_t> places;
+    for (const int row : listRows)
+        places.push_back(static_cast<std::size_t>(ListView1->RowData(row)));
+    return places;
 }
 
 bool TStartMenuHistoryViewer::AcceptAll(const TStartItem&) const

@@ -1,14 +1,23 @@
 #pragma once
 // The history viewer: the UserAssist entries in a report list, with a date
-// filter, a text filter and a progress panel shown while the list fills.
+// filter, a text filter and a progress panel shown while the list fills. The
+// list sorts by a click on a column's header, and copies or saves its rows.
+#include <cstddef>
+#include <optional>
 #include <string>
+#include <variant>
+#include <vector>
 
 #include "history/StartMenuHistory.h"
 #include "support/DateTime.h"
 #include "ui/ComCtrls.h"
+#include "ui/Dialogs.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Form.h"
+#include "ui/Menus.h"
 #include "ui/StdCtrls.h"
+#include "viewer/FilterRules.h"
+#include "viewer/ListSort.h"
 
 class TStartMenuHistoryViewer : public TForm {
 public:
@@ -27,11 +36,28 @@ public:
     TLabel* Label5;
     TProgressBar* ProgressBar1;
     TButton* Button1;
+    TPopupMenu* PopupMenu1;
+    TMenuItem* Copy1;
+    TMenuItem* SelectAll1;
+    TMenuItem* N1;
+    TMenuItem* SaveAs1;
+    TSaveDialog* SaveDialog1;
 
     void FormCreate();
     void Button1Click();
     void Button2Click();
     void Button3Click();
+    void Edit1KeyDown(WORD& key);
+    void ListView1ColumnClick(int column);
+    void ListView1KeyDown(WORD& key);
+    void PopupMenu1Popup();
+    void Copy1Click();
+    void SelectAll1Click();
+    void SaveAs1Click();
+
+    // Loads again with the filter of the last load: the date choice with its
+    // threshold taken afresh from now, or the text, or all entries.
+    void Reload();
 
     // Threshold of the date filter and needle of the text filter, kept
     // between loads.
@@ -42,9 +68,24 @@ private:
     using TStartItemFilter = bool (TStartMenuHistoryViewer::*)(const TStartItem& item) const;
 
     void CreateDesign();
-    // Reads the history afresh and lists the entries the filter accepts.
+    void LoadDateChoice(int choice);
+    void LoadText(std::string needle);
+    // Reads the history afresh and lists the entries the filter accepts, in
+    // the order chosen.
     void LoadHistory(TStartItemFilter filter);
+    void SortList();
+    // The places in rows_ of every row shown, in the order shown, and of
+    // some rows of the list.
+    std::vector<std::size_t> ShownPlaces() const;
+    std::vector<std::size_t> PlacesOf(const std::vector<int>& listRows) const;
     bool AcceptAll(const TStartItem& item) const;
     bool AcceptByDate(const TStartItem& item) const;
     bool AcceptByText(const TStartItem& item) const;
+
+    // The rows of the last load in read order; each row of the list carries
+    // its place here.
+    std::vector<TListedRow> rows_;
+    std::optional<TSortOrder> sortOrder_;
+    // The filter of the last load that listed: a date choice or a text needle.
+    std::variant<int, std::string> lastLoad_ = dcAll;
 };

@@ -82,7 +82,7 @@ TEST_F(ViewerTest, ViewerControlsAreAsDesigned)
     HWND list = viewer.ListView1->Handle();
     const LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
     EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
-    EXPECT_TRUE(style & LVS_SINGLESEL);
+    EXPECT_FALSE(style & LVS_SINGLESEL) << "rows are selected as in any Windows list: Shift and Ctrl extend";
     EXPECT_TRUE(style & LVS_SHOWSELALWAYS);
     EXPECT_FALSE(style & (LVS_EDITLABELS | LVS_SORTASCENDING | LVS_SORTDESCENDING));
     EXPECT_TRUE(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FULLROWSELECT);

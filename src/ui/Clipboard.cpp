@@ -1,0 +1,49 @@
+#include "ui/Clipboard.h"
+
+#include <cstring>
+#include <string>
+
+#include "base/AnsiText.h"
+#include "base/Exception.h"
+
+namespace {
+
+// The clipboard, open for this window until the scope ends.
+class OpenClipboardScope {
+public:
+    explicit OpenClipboardScope(HWND owner)
+    {
+        if (!OpenClipboard(owner))
+            throw Exception("Cannot open the clipboard");
+    }
+    ~OpenClipboardScope() { CloseClipboard(); }
+    OpenClipboardScope(const OpenClipboardScope&) = delete;
+    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+};
+
+// Hands a copy of the bytes (terminator included) to the clipboard, which
+// owns the memory from then on; the memory is freed here when it refuses.
+void PutOnClipboard(UINT format, const void* bytes, std::size_t size)
+{
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!memory)
+        throw Exception("Not enough memory to copy");
+    std::memcpy(GlobalLock(memory), bytes, size);
+    GlobalUnlock(memory);
+    if (!SetClipboardData(format, memory)) {
+        GlobalFree(memory);
+        throw Exception("Cannot put the text on the clipboard");
+    }
+}
+
+}  // namespace
+
+void SetClipboardText(HWND owner, std::string_view text)
+{
+    const std::string ansi(text);
+    const std::wstring wide = WideFromAnsi(text);
+    const OpenClipboardScope clipboard(owner);
+    EmptyClipboard();
+    PutOnClipboard(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+    PutOnClipboard(CF_TEXT, ansi.c_str(), ansi.size() + 1);
+}
