@@ -104,6 +104,15 @@ LPARAM TListView::RowData(int row) const
     return item.lParam;
 }
 
+void TListView::SetRowData(int row, LPARAM data)
+{
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    item.lParam = data;
+    SendMessageA(Handle(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
 void TListView::SortRows(const TRowCompare& compare)
 {
     const PFNLVCOMPARE callback = [](LPARAM a, LPARAM b, LPARAM sort) -> int {

@@ -27,6 +27,7 @@ public:
     int RowCount() const;
     std::string CellText(int row, int column) const;
     LPARAM RowData(int row) const;
+    void SetRowData(int row, LPARAM data);
 
     // Puts the rows in the order of a comparison of their data (negative,
     // zero or positive as for strcmp). Selection and focus move with them.

@@ -6,11 +6,11 @@ namespace {
 
 // Joins the title line and each row's cells into lines with a line maker.
 template <typename MakeLine>
-std::string Lines(const std::vector<TListedRow>& rows, const std::vector<std::size_t>& places, MakeLine makeLine)
+std::string Lines(const std::vector<TListedRow>& rows, MakeLine makeLine)
 {
     std::string text = makeLine(std::vector<std::string>(ListColumnTitles.begin(), ListColumnTitles.end()));
-    for (const std::size_t place : places) {
-        const auto cells = ListedRowCells(rows.at(place));
+    for (const TListedRow& row : rows) {
+        const auto cells = ListedRowCells(row);
         text += makeLine(std::vector<std::string>(cells.begin(), cells.end()));
     }
     return text;
@@ -29,12 +29,12 @@ std::string TabSeparatedLine(const std::vector<std::string>& cells)
 
 }  // namespace
 
-std::string TabSeparatedText(const std::vector<TListedRow>& rows, const std::vector<std::size_t>& places)
+std::string TabSeparatedText(const std::vector<TListedRow>& rows)
 {
-    return Lines(rows, places, TabSeparatedLine);
+    return Lines(rows, TabSeparatedLine);
 }
 
-std::string CsvText(const std::vector<TListedRow>& rows, const std::vector<std::size_t>& places)
+std::string CsvText(const std::vector<TListedRow>& rows)
 {
-    return Lines(rows, places, [](const std::vector<std::string>& cells) { return CsvRecord(cells); });
+    return Lines(rows, [](const std::vector<std::string>& cells) { return CsvRecord(cells); });
 }

@@ -24,5 +24,9 @@ struct TListedRow {
 
 TListedRow ListedRowOf(int number, const TStartItem& item);
 
+// A row as the list shows it: its five texts, and the time the list keeps
+// with the row. The numbers come back from their texts.
+TListedRow ListedRowFromCells(const std::array<std::string, 5>& cells, TDateTime lastExecuted);
+
 // The texts of the row's cells, column by column.
 std::array<std::string, 5> ListedRowCells(const TListedRow& row);

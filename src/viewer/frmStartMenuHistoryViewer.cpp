@@ -1,5 +1,7 @@
 #include "viewer/frmStartMenuHistoryViewer.h"
 
+#include <algorithm>
+#include <bit>
 #include <memory>
 #include <numeric>
 
@@ -18,6 +20,17 @@ constexpr int kProgressStep = 100;
 
 // Spreadsheet programs take a file that starts with this mark for UTF-8.
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// The list keeps each row's last-run time with the row, as the value's bits.
+LPARAM TimeData(TDateTime time)
+{
+    return std::bit_cast<LPARAM>(time);
+}
+
+TDateTime TimeOfData(LPARAM data)
+{
+    return std::bit_cast<TDateTime>(data);
+}
 
 // Texts compared as the user's locale sorts them, ignoring case.
 int CompareInUserLocale(std::string_view a, std::string_view b)
@@ -197,24 +210,23 @@ void TStartMenuHistoryViewer::LoadHistory(TStartItemFilter filter)
     PanelReading->Show();
     UpdateWindow(PanelReading->Handle());
     ListView1->Clear();
-    rows_.clear();
 
     const int count = history->Count();
     ProgressBar1->SetPosition(0);
     if (count > 0)
         ProgressBar1->SetRange(ProgressBar1->Min(), count - 1);
 
+    int listed = 0;
     TStartItem item;
     for (int i = 0; i < count; ++i) {
         if (i % kProgressStep == 0)
             ProgressBar1->SetPosition(i);
         history->GetItem(i, item);
         if ((this->*filter)(item)) {
-            const auto place = static_cast<LPARAM>(rows_.size());
-            rows_.push_back(ListedRowOf(static_cast<int>(rows_.size()) + 1, item));
-            const auto cells = ListedRowCells(rows_.back());
+            const auto cells = ListedRowCells(ListedRowOf(++listed, item));
             ListView1->AddRow(cells[lcCount],
-                              {cells[lcFileName], cells[lcType], cells[lcExecCount], cells[lcLastExecuted]}, place);
+                              {cells[lcFileName], cells[lcType], cells[lcExecCount], cells[lcLastExecuted]},
+                              TimeData(item.LastExecuted));
         }
     }
     if (sortOrder_)
@@ -223,15 +235,26 @@ void TStartMenuHistoryViewer::LoadHistory(TStartItemFilter filter)
 
 void TStartMenuHistoryViewer::SortList()
 {
-    const auto order = SortedRowOrder(rows_, *sortOrder_, CompareInUserLocale);
-    std::vector<std::size_t> rank(order.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        rank[order[i]] = i;
-    ListView1->SortRows([&rank](LPARAM a, LPARAM b) {
-        const std::size_t first = rank.at(static_cast<std::size_t>(a));
-        const std::size_t second = rank.at(static_cast<std::size_t>(b));
-        return first < second ? -1 : first > second ? 1 : 0;
-    });
+    // Ties keep the read order, so the rows go to the sort in read order (by
+    // their numbers), whatever order the list shows now.
+    const std::vector<TListedRow> shown = ShownRows(AllListRows());
+    std::vector<std::size_t> positions(shown.size());
+    std::iota(positions.begin(), positions.end(), std::size_t{0});
+    std::sort(positions.begin(), positions.end(),
+              [&](std::size_t a, std::size_t b) { return shown[a].Number < shown[b].Number; });
+    std::vector<TListedRow> inReadOrder;
+    inReadOrder.reserve(shown.size());
+    for (const std::size_t position : positions)
+        inReadOrder.push_back(shown[position]);
+    const std::vector<std::size_t> order = SortedRowOrder(inReadOrder, *sortOrder_, CompareInUserLocale);
+
+    // The list sorts its rows by their data, with selection and focus: each
+    // row's data becomes its rank for the sort, then its time again.
+    for (std::size_t rank = 0; rank < order.size(); ++rank)
+        ListView1->SetRowData(static_cast<int>(positions[order[rank]]), static_cast<LPARAM>(rank));
+    ListView1->SortRows([](LPARAM a, LPARAM b) { return a < b ? -1 : a > b ? 1 : 0; });
+    for (std::size_t rank = 0; rank < order.size(); ++rank)
+        ListView1->SetRowData(static_cast<int>(rank), TimeData(inReadOrder[order[rank]].LastExecuted));
     ListView1->SetSortArrow(sortOrder_->Column, sortOrder_->Descending);
 }
 
@@ -261,9 +284,9 @@ void TStartMenuHistoryViewer::PopupMenu1Popup()
 
 void TStartMenuHistoryViewer::Copy1Click()
 {
-    const auto places = PlacesOf(ListView1->SelectedRows());
-    if (!places.empty())
-        SetClipboardText(ListView1->Handle(), TabSeparatedText(rows_, places));
+    const std::vector<int> selected = ListView1->SelectedRows();
+    if (!selected.empty())
+        SetClipboardText(ListView1->Handle(), TabSeparatedText(ShownRows(selected)));
 }
 
 void TStartMenuHistoryViewer::SelectAll1Click()
@@ -275,22 +298,27 @@ void TStartMenuHistoryViewer::SaveAs1Click()
 {
     if (SaveDialog1->Execute())
         ReplaceFileContents(SaveDialog1->FileName,
-                            std::string(kUtf8ByteOrderMark) + Utf8FromAnsi(CsvText(rows_, ShownPlaces())));
+                            std::string(kUtf8ByteOrderMark) + Utf8FromAnsi(CsvText(ShownRows(AllListRows()))));
 }
 
-std::vector<std::size_t> TStartMenuHistoryViewer::ShownPlaces() const
+std::vector<int> TStartMenuHistoryViewer::AllListRows() const
 {
-    std::vector<int> shown(static_cast<std::size_t>(ListView1->RowCount()));
-    std::iota(shown.begin(), shown.end(), 0);
-    return PlacesOf(shown);
+    std::vector<int> rows(static_cast<std::size_t>(ListView1->RowCount()));
+    std::iota(rows.begin(), rows.end(), 0);
+    return rows;
 }
 
-std::vector<std::size_t> TStartMenuHistoryViewer::PlacesOf(const std::vector<int>& listRows) const
+std::vector<TListedRow> TStartMenuHistoryViewer::ShownRows(const std::vector<int>& listRows) const
 {
-    std::vector<std::size_t> places;
-    for (const int row : listRows)
-        places.push_back(static_cast<std::size_t>(ListView1->RowData(row)));
-    return places;
+    std::vector<TListedRow> rows;
+    rows.reserve(listRows.size());
+    std::array<std::string, 5> cells;
+    for (const int row : listRows) {
+        for (std::size_t column = 0; column < cells.size(); ++column)
+            cells[column] = ListView1->CellText(row, static_cast<int>(column));
+        rows.push_back(ListedRowFromCells(cells, TimeOfData(ListView1->RowData(row))));
+    }
+    return rows;
 }
 
 bool TStartMenuHistoryViewer::AcceptAll(const TStartItem&) const

@@ -2,6 +2,8 @@
 // The history viewer: the UserAssist entries in a report list, with a date
 // filter, a text filter and a progress panel shown while the list fills. The
 // list sorts by a click on a column's header, and copies or saves its rows.
+// The list itself holds everything it shows, each row's last-run time kept
+// with the row as its data: the viewer keeps no second list of entries.
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -74,17 +76,13 @@ private:
     // the order chosen.
     void LoadHistory(TStartItemFilter filter);
     void SortList();
-    // The places in rows_ of every row shown, in the order shown, and of
-    // some rows of the list.
-    std::vector<std::size_t> ShownPlaces() const;
-    std::vector<std::size_t> PlacesOf(const std::vector<int>& listRows) const;
+    // Rows of the list as it shows them, read back from the list itself.
+    std::vector<TListedRow> ShownRows(const std::vector<int>& listRows) const;
+    std::vector<int> AllListRows() const;
     bool AcceptAll(const TStartItem& item) const;
     bool AcceptByDate(const TStartItem& item) const;
     bool AcceptByText(const TStartItem& item) const;
 
-    // The rows of the last load in read order; each row of the list carries
-    // its place here.
-    std::vector<TListedRow> rows_;
     std::optional<TSortOrder> sortOrder_;
     // The filter of the last load that listed: a date choice or a text needle.
     std::variant<int, std::string> lastLoad_ = dcAll;

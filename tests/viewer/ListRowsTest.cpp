@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <tuple>
 
 #include "viewer/ListSort.h"
 #include "viewer/ListText.h"
@@ -57,6 +58,16 @@ TEST(SortedRowOrder, EachColumnBothWaysWithTiesInReadOrder)
     }
 }
 
+TEST(ListedRowFromCells, GivesBackTheRowItsCellsShow)
+{
+    for (const TListedRow& row : kRows) {
+        const TListedRow back = ListedRowFromCells(ListedRowCells(row), row.LastExecuted);
+        EXPECT_EQ(std::tie(back.Number, back.FileName, back.TypeText, back.ExecCount, back.LastExecutedText),
+                  std::tie(row.Number, row.FileName, row.TypeText, row.ExecCount, row.LastExecutedText));
+        EXPECT_EQ(back.LastExecuted, row.LastExecuted);
+    }
+}
+
 TEST(NextSortOrder, ASecondClickOnTheSameColumnTurnsTheOrderRound)
 {
     const struct {
@@ -74,21 +85,21 @@ TEST(NextSortOrder, ASecondClickOnTheSameColumnTurnsTheOrderRound)
         EXPECT_EQ(NextSortOrder(test.Current, test.Clicked), test.Next) << ListColumnTitles[test.Clicked];
 }
 
-TEST(ListText, TitlesThenTheRowsAtTheGivenPlacesAsTabbedLinesOrCsv)
+TEST(ListText, TitlesThenTheGivenRowsAsTabbedLinesOrCsv)
 {
     const std::vector<TListedRow> rows = {
         {1, "C:\\say \"hi\", world.exe", "Executable", 7, "01/31/2006 17:05:09", 0},
         {2, "caf\xe9.lnk", "Shortcut", -3, "Unknown", 0},
     };
-    EXPECT_EQ(TabSeparatedText(rows, {1, 0}),
+    EXPECT_EQ(TabSeparatedText({rows[1], rows[0]}),
               "Count\tFile Name\tType\tExec Count\tLast Executed\r\n"
               "2\tcaf\xe9.lnk\tShortcut\t-3\tUnknown\r\n"
               "1\tC:\\say \"hi\", world.exe\tExecutable\t7\t01/31/2006 17:05:09\r\n");
-    EXPECT_EQ(CsvText(rows, {1, 0}),
+    EXPECT_EQ(CsvText({rows[1], rows[0]}),
               "Count,File Name,Type,Exec Count,Last Executed\r\n"
               "2,caf\xe9.lnk,Shortcut,-3,Unknown\r\n"
               "1,\"C:\\say \"\"hi\"\", world.exe\",Executable,7,01/31/2006 17:05:09\r\n");
-    EXPECT_EQ(TabSeparatedText(rows, {}), "Count\tFile Name\tType\tExec Count\tLast Executed\r\n");
+    EXPECT_EQ(TabSeparatedText({}), "Count\tFile Name\tType\tExec Count\tLast Executed\r\n");
 }
 
 }  // namespace
