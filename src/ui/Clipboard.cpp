@@ -26,9 +26,13 @@ public:
 void PutOnClipboard(UINT format, const void* bytes, std::size_t size)
 {
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
-    if (!memory)
+    void* locked = memory ? GlobalLock(memory) : nullptr;
+    if (!locked) {
+        if (memory)
+            GlobalFree(memory);
         throw Exception("Not enough memory to copy");
-    std::memcpy(GlobalLock(memory), bytes, size);
+    }
+    std::memcpy(locked, bytes, size);
     GlobalUnlock(memory);
     if (!SetClipboardData(format, memory)) {
         GlobalFree(memory);
