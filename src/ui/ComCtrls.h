@@ -27,6 +27,8 @@ public:
 protected:
     void FillCreateParams(CreateParams& params) override;
     void HandleCreated() override;
+    // Column widths scale with the rest of the design.
+    void ChangeScale(int multiplier, int divider) override;
 
 private:
     int columnCount_ = 0;

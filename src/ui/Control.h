@@ -48,6 +48,11 @@ public:
     int ClientWidth() const;
     int ClientHeight() const;
 
+    // Scales the control and everything inside it by multiplier / divider
+    // (from one resolution to another): positions, sizes, anchoring and the
+    // controls' own font heights; then lays the children out again.
+    void ScaleBy(int multiplier, int divider);
+
     TAnchors Anchors() const { return anchors_; }
     void SetAnchors(TAnchors anchors);
     TAlign Align() const { return align_; }
@@ -133,6 +138,10 @@ protected:
     // the brush to paint the background with.
     virtual HBRUSH ControlColors(HDC dc);
 
+    // This control's part of ScaleBy: its placement and the placement its
+    // anchors measure from. Controls with more to scale add theirs.
+    virtual void ChangeScale(int multiplier, int divider);
+
     // Lays out the aligned and anchored children inside the client area.
     void AlignControls();
     virtual void FontChanged();
@@ -154,6 +163,9 @@ private:
     void ApplyFont();
     void RecordDesignPlacement();
     void PlaceByAnchors(int parentWidth, int parentHeight);
+    void ScaleTree(int multiplier, int divider);
+    void ScaleFonts(int multiplier, int divider);
+    void AlignTree();
     void InheritFont(const TFont& font);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void PaintBuffered();

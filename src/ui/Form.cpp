@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/Application.h"
+#include "ui/Dpi.h"
 #include "ui/Menus.h"
 #include "ui/StdCtrls.h"
 
@@ -57,8 +58,7 @@ bool ComboDropped(HWND window)
 
 }  // namespace
 
-TForm::TForm(TComponent* owner, const char* windowClassName)
-    : TControl(owner), windowClassName_(windowClassName)
+TForm::TForm(TComponent* owner, const char* windowClassName) : TControl(owner), windowClassName_(windowClassName)
 {
     SetVisibleFlag(false);
     SetParentFont(false);
@@ -84,6 +84,11 @@ void TForm::SetClientSize(int width, int height)
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), menu_ != nullptr,
                        static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)));
     MoveTo(Left(), Top(), frame.right - frame.left, frame.bottom - frame.top);
+}
+
+void TForm::ChangeScale(int multiplier, int divider)
+{
+    SetClientSize(MulDiv(ClientWidth(), multiplier, divider), MulDiv(ClientHeight(), multiplier, divider));
 }
 
 void TForm::SetBorderStyle(TBorderStyle style)
@@ -187,6 +192,7 @@ void TForm::CloseModal()
 
 void TForm::DoCreate()
 {
+    ScaleBy(ScreenPixelsPerInch(), kDesignPixelsPerInch);
     if (!OnCreate)
         return;
     try {

@@ -57,8 +57,12 @@ public:
 protected:
     void FillCreateParams(CreateParams& params) override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    // The end of construction: runs OnCreate; an error in it goes to the
-    // default error report and the form is created all the same.
+    // A form scales its client size (its frame and menu bar are the
+    // system's); where it stands is decided when it is shown.
+    void ChangeScale(int multiplier, int divider) override;
+    // The end of construction: scales the design (made in pixels at 96 per
+    // inch) to the screen's resolution, then runs OnCreate; an error in it
+    // goes to the default error report and the form is created all the same.
     void DoCreate();
     // Fires OnDestroy; a form class calls it first thing in its destructor.
     void DoDestroy();

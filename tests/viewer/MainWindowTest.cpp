@@ -8,14 +8,6 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-RECT BoundsInParent(const TControl& control)
-{
-    RECT r{};
-    GetWindowRect(control.Handle(), &r);
-    MapWindowPoints(HWND_DESKTOP, GetParent(control.Handle()), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 Strings MenuTexts(HMENU menu)
 {
     Strings texts;
@@ -189,8 +181,8 @@ TEST_F(WebMenuTest, WebItemsOpenTheMakersPagesInTheRegisteredBrowser)
     scratch_.SetString(ScratchRegistry::ClassesRoot, "http\\shell\\open\\command", "",
                        "\"C:\\windows\\system32\\winebrowser.exe\" -nohome \"%1\"");
     auto* main = CreateMainWindow();
-    for (TMenuItem* item : {main->FernwickSoftwareWebSite1, main->TallyglassWebSite1,
-                            main->FindoutmoreaboutBrightward1})
+    for (TMenuItem* item :
+         {main->FernwickSoftwareWebSite1, main->TallyglassWebSite1, main->FindoutmoreaboutBrightward1})
         SendMessageA(main->Handle(), WM_COMMAND, item->Command(), 0);
 
     Strings opened;
