@@ -191,9 +191,8 @@ TEST_F(WebMenuTest, WebItemsOpenTheMakersPagesInTheRegisteredBrowser)
         EXPECT_EQ(call.Verb, "open");
         opened.push_back(call.Parameters);
     }
-    EXPECT_EQ(opened, (Strings{"http://www.fernwick-software.example",
-                               "http://www.fernwick-software.example/products/Tallyglass/",
-                               "http://www.fernwick-software.example/products/Brightward/"}));
+    EXPECT_EQ(opened, (Strings{"http://fernwick.example", "http://fernwick.example/products/Tallyglass/",
+                               "http://fernwick.example/products/Brightward/"}));
 }
 
 // Each way of closing posts its message and lets the program's loop run.

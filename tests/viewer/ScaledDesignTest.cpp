@@ -1,6 +1,7 @@
 // The windows at the screen's resolution: each form's design (positions,
 // client sizes, anchoring, column widths, font heights) scaled by DPI / 96
-// when the form is made, the pictures grown and drawn stretched.
+// when the form is made, the pictures grown and drawn stretched, and the
+// links inside the dialog.
 // At 96 DPI the checks are the design itself; ctest also runs them in a copy
 // of the test prefix set to 144 DPI (at-dpi.sh).
 #include <cmath>
@@ -10,6 +11,7 @@
 
 #include "AboutFixture.h"
 #include "TestCanvas.h"
+#include "base/GdiObjects.h"
 #include "ui/Design.h"
 #include "ui/Dpi.h"
 #include "ui/Image.h"
@@ -159,6 +161,28 @@ TEST_F(AboutDialogTest, ItsDesignScalesToTheScreenAndItsPicturesGrowStretched)
         EXPECT_EQ(about.lblURL->Font().Height(), FontHeightAtScreenResolution(-11));
         ExpectShowsItsGraphicStretched(*about.ImageProgramIcon, "the program icon");
         ExpectShowsItsGraphicStretched(*about.Image1, "the logo");
+        Press(*about.btnOK);
+    });
+}
+
+TEST_F(AboutDialogTest, EveryLinkFitsInsideTheDialog)
+{
+    ShowAbout([](TAbout& about) {
+        RECT client{};
+        GetClientRect(about.Handle(), &client);
+        HDC dc = GetDC(about.Handle());
+        for (const TAutoURLLabel* link : {about.lblURL, about.AutoURLLabel1, about.AutoURLLabel2}) {
+            const std::string caption = link->Caption();
+            SIZE text{};
+            {
+                const SelectedObject font(dc, link->Font().Handle());
+                GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+            }
+            const RECT bounds = ViewerTest::BoundsInParent(*link);
+            EXPECT_LE(bounds.left + text.cx, client.right) << caption << " runs past the dialog's edge";
+            EXPECT_LE(bounds.right, client.right) << caption;
+        }
+        ReleaseDC(about.Handle(), dc);
         Press(*about.btnOK);
     });
 }
