@@ -169,7 +169,7 @@ void TControl::CreateHandle()
     CreateParams params;
     FillCreateParams(params);
     HMENU id = nullptr;
-    HWND parentWindow = nullptr;
+    HWND parentWindow = params.Owner;
     if (parent_) {
         params.Style |= WS_CHILD;
         parentWindow = parent_->handle_;

@@ -108,6 +108,8 @@ protected:
         bool OwnClass = false;
         DWORD Style = WS_CLIPSIBLINGS;
         DWORD ExStyle = 0;
+        // The owner of a top-level window (one without a parent), or null.
+        HWND Owner = nullptr;
     };
     virtual void FillCreateParams(CreateParams& params) = 0;
     // Called once the window exists, before it is first shown.

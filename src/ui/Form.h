@@ -38,8 +38,9 @@ public:
     void ShowForm(int showCommand = SW_SHOWNORMAL);
     // The standard close: asks OnClose for an action and carries it out.
     void Close();
-    // Shows the form modally; the other windows of the program take no input
-    // until a modal result is set.
+    // Shows the form modally, owned by the window that shows it (so it has
+    // no taskbar button and never falls behind that window); the other
+    // windows of the program take no input until a modal result is set.
     TModalResult ShowModal();
     TModalResult ModalResult() const { return modalResult_; }
     void SetModalResult(TModalResult result) { modalResult_ = result; }
@@ -68,6 +69,8 @@ protected:
     void DoDestroy();
 
 private:
+    // The window of the form that owns this one as a component, or null.
+    HWND OwnerFormWindow();
     void PlaceByPosition();
     void CloseModal();
     std::vector<TControl*> TabStops();

@@ -1,7 +1,7 @@
 // The windows at the screen's resolution: each form's design (positions,
 // client sizes, anchoring, column widths, font heights) scaled by DPI / 96
-// when the form is made, the pictures grown and drawn stretched, and the
-// links inside the dialog.
+// when the form is made, the pictures grown and drawn stretched, the links
+// inside the dialog, and the About box owned by the window that shows it.
 // At 96 DPI the checks are the design itself; ctest also runs them in a copy
 // of the test prefix set to 144 DPI (at-dpi.sh).
 #include <cmath>
@@ -185,6 +185,45 @@ TEST_F(AboutDialogTest, EveryLinkFitsInsideTheDialog)
         ReleaseDC(about.Handle(), dc);
         Press(*about.btnOK);
     });
+}
+
+// Owned, the box has no taskbar button and cannot fall behind the disabled
+// main window. Xvfb offers no second screen beside the first, so the
+// monitor checked is the one the main window is on.
+TEST_F(AboutDialogTest, IsOwnedByTheMainWindowAndCentredOverItOnItsMonitor)
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(main_->Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT work = monitor.rcWork;
+    const struct {
+        const char* Where;
+        int Left, Top;
+        bool Centred;  // else kept inside the work area
+    } places[] = {
+        {"off the screen's centre", work.left + 20, work.top + 10, true},
+        {"half past the screen's right edge", work.right - 200, work.top + 40, false},
+    };
+    for (const auto& place : places) {
+        SetWindowPos(main_->Handle(), nullptr, place.Left, place.Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        ShowAbout([&](TAbout& about) {
+            HWND dialog = about.Handle();
+            EXPECT_EQ(GetWindow(dialog, GW_OWNER), main_->Handle()) << place.Where;
+            EXPECT_FALSE(GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW) << place.Where;
+            RECT box{}, owner{};
+            GetWindowRect(dialog, &box);
+            GetWindowRect(main_->Handle(), &owner);
+            EXPECT_GE(box.left, work.left) << place.Where;
+            EXPECT_GE(box.top, work.top) << place.Where;
+            EXPECT_LE(box.right, work.right) << place.Where;
+            EXPECT_LE(box.bottom, work.bottom) << place.Where;
+            if (place.Centred) {
+                EXPECT_LE(std::abs((box.left + box.right) - (owner.left + owner.right)), 1) << place.Where;
+                EXPECT_LE(std::abs((box.top + box.bottom) - (owner.top + owner.bottom)), 1) << place.Where;
+            }
+            Press(*about.btnOK);
+        });
+    }
 }
 
 }  // namespace
