@@ -1,4 +1,6 @@
 // The main window: how it hosts the viewer, its menu and the ways it closes.
+#include <objbase.h>
+
 #include "MessageLoop.h"
 #include "ViewerFixture.h"
 #include "ui/Menus.h"
@@ -169,6 +171,20 @@ TEST_F(ViewerTest, StartUpTitlesTheProgramAndRereadsDateSettingsWhenTheSystemSay
     FormatSettings().DateSeparator = std::string("#");
     SendMessageA(main->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("intl"));
     EXPECT_EQ(FormatSettings().DateSeparator, separator);
+}
+
+// The shell's extensions need COM on the thread that calls ShellExecute.
+TEST(ProgramLibraries, KeepTheThreadInASingleThreadedApartmentWhileTheyLast)
+{
+    {
+        const ProgramLibraries libraries;
+        // A thread in a single-threaded apartment cannot join the multithreaded one.
+        EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE);
+    }
+    const HRESULT afterwards = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    EXPECT_EQ(afterwards, S_OK) << "COM is uninitialised at the end";
+    if (SUCCEEDED(afterwards))
+        CoUninitialize();
 }
 
 class WebMenuTest : public ViewerTest {
