@@ -10,12 +10,8 @@ set -eu
 build=$1 dpi=$2 wine=$3 wineserver=$4
 shift 4
 
-# The shared prefix is copied only once its server has saved the registry and
-# gone (see registry-unchanged.sh); the test runs alone, so none starts it again.
-WINEPREFIX="$build/wineprefix" "$wineserver" -w
-export WINEPREFIX="$build/dpi-$dpi-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-rm -rf "$WINEPREFIX"
-cp -a "$build/wineprefix" "$WINEPREFIX"
+. "$(dirname "$0")/../support/test-prefix-copy.sh"
+copy_test_prefix "$build" "dpi-$dpi-prefix" "$wineserver"
 trap '"$wineserver" -k 2>/dev/null || true' EXIT
 
 "$wine" reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
