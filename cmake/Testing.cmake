@@ -1,6 +1,7 @@
 # tallyglass_add_gtest(<name> SOURCES <files...> LIBRARIES <targets...>)
 # One GoogleTest executable whose cases ctest lists one by one. Under the Windows
-# build the cases run through the Wine wrapper (CMAKE_CROSSCOMPILING_EMULATOR).
+# build the cases run through the Wine wrapper (CMAKE_CROSSCOMPILING_EMULATOR),
+# and the executable carries the program's manifest.
 include(GoogleTest)
 
 function(tallyglass_add_gtest name)
@@ -13,6 +14,7 @@ function(tallyglass_add_gtest name)
     TALLYGLASS_TESTDATA_DIR="${TALLYGLASS_TESTDATA_DIR}"
     TALLYGLASS_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   if(WIN32)
+    target_link_libraries(${name} PRIVATE tg_manifest)
     add_dependencies(${name} wineprefix)
   endif()
   gtest_discover_tests(${name}

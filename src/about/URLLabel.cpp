@@ -12,7 +12,8 @@ void RegisterURLLabelCursor()
 
 void DestroyURLLabelCursor()
 {
-    DestroyCursor(CursorHandle(crAutoURLLabel));
+    if (HCURSOR hand = UnregisterCursor(crAutoURLLabel))
+        DestroyCursor(hand);
 }
 
 TAutoURLLabel::TAutoURLLabel(TComponent* owner) : TCustomLabel(owner)

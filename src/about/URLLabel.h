@@ -12,6 +12,7 @@ constexpr TCursor crAutoURLLabel = -1101;
 
 // Unit start-up and shut-down: the hand cursor from the executable's resource
 // "AUTOURLLABELCURSOR" is registered under crAutoURLLabel, and destroyed.
+// Should it fail to load, the links show the standard arrow.
 void RegisterURLLabelCursor();
 void DestroyURLLabelCursor();
 

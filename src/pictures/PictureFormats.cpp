@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/AsciiCase.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -19,11 +21,22 @@ void TPictureFormatList::Remove(const std::string& className)
     std::erase_if(formats_, [&](const TPictureFormat& format) { return format.ClassName == className; });
 }
 
+template <typename Predicate>
+const TPictureFormat* TPictureFormatList::FindLast(Predicate matches) const
+{
+    const auto found = std::find_if(formats_.rbegin(), formats_.rend(), matches);
+    return found != formats_.rend() ? &*found : nullptr;
+}
+
 const TPictureFormat* TPictureFormatList::FindClassName(const std::string& className) const
 {
-    const auto found = std::find_if(formats_.rbegin(), formats_.rend(),
-                                    [&](const TPictureFormat& format) { return format.ClassName == className; });
-    return found != formats_.rend() ? &*found : nullptr;
+    return FindLast([&](const TPictureFormat& format) { return format.ClassName == className; });
+}
+
+const TPictureFormat* TPictureFormatList::FindExtension(const std::string& extension) const
+{
+    return FindLast(
+        [&](const TPictureFormat& format) { return SameTextIgnoringAsciiCase(format.Extension, extension); });
 }
 
 TPictureFormatList& PictureFormats()
@@ -34,8 +47,8 @@ TPictureFormatList& PictureFormats()
 
 void RegisterPictureFormats()
 {
-    PictureFormats().Add({"PNG", "Portable Network Graphics", "TPngPicture",
-                          [] { return std::make_unique<TPngPicture>(); }});
+    PictureFormats().Add(
+        {"PNG", "Portable Network Graphics", "TPngPicture", [] { return std::make_unique<TPngPicture>(); }});
 
     const char* const gifDescription = "GIF Image";
     unsigned gifClipboardFormat = 0;
@@ -43,8 +56,8 @@ void RegisterPictureFormats()
     // GIF pictures also come from the clipboard under a format of their own.
     gifClipboardFormat = RegisterClipboardFormatA(gifDescription);
 #endif
-    PictureFormats().Add({"GIF", gifDescription, "TGifPicture", [] { return std::make_unique<TGifPicture>(); },
-                          gifClipboardFormat});
+    PictureFormats().Add(
+        {"GIF", gifDescription, "TGifPicture", [] { return std::make_unique<TGifPicture>(); }, gifClipboardFormat});
 }
 
 void UnregisterPictureFormats()

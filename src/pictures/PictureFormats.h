@@ -26,9 +26,15 @@ public:
     // The most recently added entry whose class name is exactly this one
     // (letter case included), or null.
     const TPictureFormat* FindClassName(const std::string& className) const;
+    // The most recently added entry for a file extension (without its dot),
+    // letter case ignored, or null.
+    const TPictureFormat* FindExtension(const std::string& extension) const;
     const std::vector<TPictureFormat>& Formats() const { return formats_; }
 
 private:
+    template <typename Predicate>
+    const TPictureFormat* FindLast(Predicate matches) const;
+
     std::vector<TPictureFormat> formats_;
 };
 

@@ -14,7 +14,9 @@ public:
 class TRegistry {
 public:
     // Root HKEY_CURRENT_USER, the given access, the current registry source.
-    explicit TRegistry(std::uint32_t access = RegistryAccess::AllAccess);
+    // Read access unless asked otherwise: a program that only reads should
+    // never hold a key it could change.
+    explicit TRegistry(std::uint32_t access = RegistryAccess::Read);
     TRegistry(std::uint32_t access, RegistrySource& source);
     ~TRegistry();
     TRegistry(const TRegistry&) = delete;

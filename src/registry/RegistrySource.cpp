@@ -24,12 +24,4 @@ RegistrySource& CurrentRegistrySource()
     return *CurrentSourcePointer();
 }
 
-ScopedRegistrySource::ScopedRegistrySource(RegistrySource& source) : previous_(CurrentSourcePointer())
-{
-    CurrentSourcePointer() = &source;
-}
-
-ScopedRegistrySource::~ScopedRegistrySource()
-{
-    CurrentSourcePointer() = previous_;
-}
+ScopedRegistrySource::ScopedRegistrySource(RegistrySource& source) : ScopedOverride(CurrentSourcePointer(), source) {}

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/ScopedOverride.h"
+
 enum class RegistryRoot { ClassesRoot, CurrentUser, LocalMachine };
 
 // An open key of a source; meaningful only to the source that opened it.
@@ -51,8 +53,7 @@ public:
     // Opens an existing key by its path below a root (no leading backslash;
     // "" is the root itself). Nothing when the key is missing or the access is
     // refused. Never creates a key.
-    virtual std::optional<RegistryKey> OpenKey(RegistryRoot root, const std::string& path,
-                                               std::uint32_t access) = 0;
+    virtual std::optional<RegistryKey> OpenKey(RegistryRoot root, const std::string& path, std::uint32_t access) = 0;
     // Every subkey / value name in index order, complete; empty when the key's
     // information cannot be queried.
     virtual std::vector<std::string> SubKeyNames(RegistryKey key) = 0;
@@ -62,8 +63,7 @@ public:
     virtual std::optional<RegistryValueInfo> QueryValue(RegistryKey key, const std::string& name) = 0;
     // Reads a value's data into buffer; size is its capacity on entry and the
     // bytes written on success. False when the data cannot be read.
-    virtual bool ReadValue(RegistryKey key, const std::string& name, void* buffer,
-                           std::uint32_t& size) = 0;
+    virtual bool ReadValue(RegistryKey key, const std::string& name, void* buffer, std::uint32_t& size) = 0;
     // The value at an enumeration index of ValueNames' order; nothing when the
     // index no longer exists (or the value there went while it was read).
     virtual std::optional<RegistryIndexedValue> ReadValueAt(RegistryKey key, std::uint32_t index) = 0;
@@ -76,13 +76,7 @@ RegistrySource& CurrentRegistrySource();
 
 // Makes another source current for its lifetime (tests); restores the previous
 // one on destruction.
-class ScopedRegistrySource {
+class ScopedRegistrySource : public ScopedOverride<RegistrySource> {
 public:
     explicit ScopedRegistrySource(RegistrySource& source);
-    ~ScopedRegistrySource();
-    ScopedRegistrySource(const ScopedRegistrySource&) = delete;
-    ScopedRegistrySource& operator=(const ScopedRegistrySource&) = delete;
-
-private:
-    RegistrySource* previous_;
 };

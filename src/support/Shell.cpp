@@ -10,15 +10,13 @@ namespace {
 #ifdef _WIN32
 class Win32Shell final : public Shell {
 public:
-    std::uintptr_t DesktopWindow() override {
-        return reinterpret_cast<std::uintptr_t>(GetDesktopWindow());
-    }
+    std::uintptr_t DesktopWindow() override { return reinterpret_cast<std::uintptr_t>(GetDesktopWindow()); }
 
-    std::intptr_t Execute(const ShellCall& call) override {
+    std::intptr_t Execute(const ShellCall& call) override
+    {
         const auto orNull = [](const std::string& text) { return text.empty() ? nullptr : text.c_str(); };
-        const HINSTANCE result =
-            ShellExecuteA(reinterpret_cast<HWND>(call.Owner), orNull(call.Verb), call.File.c_str(),
-                          orNull(call.Parameters), orNull(call.Directory), call.ShowCommand);
+        const HINSTANCE result = ShellExecuteA(reinterpret_cast<HWND>(call.Owner), orNull(call.Verb), call.File.c_str(),
+                                               orNull(call.Parameters), orNull(call.Directory), call.ShowCommand);
         return reinterpret_cast<std::intptr_t>(result);
     }
 };
@@ -46,12 +44,4 @@ Shell& CurrentShell()
     return *CurrentShellPointer();
 }
 
-ScopedShell::ScopedShell(Shell& shell) : previous_(CurrentShellPointer())
-{
-    CurrentShellPointer() = &shell;
-}
-
-ScopedShell::~ScopedShell()
-{
-    CurrentShellPointer() = previous_;
-}
+ScopedShell::ScopedShell(Shell& shell) : ScopedOverride(CurrentShellPointer(), shell) {}

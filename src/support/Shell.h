@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/ScopedOverride.h"
+
 // One ShellExecute call. Empty Verb, Parameters and Directory mean "none" and
 // reach the shell as null pointers; File is passed as it stands.
 struct ShellCall {
@@ -34,13 +36,7 @@ Shell& CurrentShell();
 
 // Makes another shell current for its lifetime (tests); restores the previous
 // one on destruction.
-class ScopedShell {
+class ScopedShell : public ScopedOverride<Shell> {
 public:
     explicit ScopedShell(Shell& shell);
-    ~ScopedShell();
-    ScopedShell(const ScopedShell&) = delete;
-    ScopedShell& operator=(const ScopedShell&) = delete;
-
-private:
-    Shell* previous_;
 };

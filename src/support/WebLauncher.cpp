@@ -10,6 +10,8 @@ constexpr std::intptr_t ShellExecuteFailureLimit = 32;
 // The default value of the "http" open command, or "" when it cannot be read.
 std::string RegisteredHttpCommand()
 {
+    // Opened with full access, as the launcher always has: where the user may
+    // not write the key, the open fails and the launcher does nothing.
     TRegistry registry(RegistryAccess::AllAccess);
     registry.SetRootKey(RegistryRoot::ClassesRoot);
     registry.OpenKey("\\http\\shell\\open\\command");

@@ -24,7 +24,7 @@ int StartupShowCommand()
         if (startup.wShowWindow == SW_SHOWMINNOACTIVE)
             return SW_SHOWMINNOACTIVE;
     }
-    return SW_SHOWNORMAL;
+    return SW_RESTORE;
 }
 
 void TApplication::Initialize()
@@ -109,7 +109,17 @@ void TApplication::HandleException(const std::exception& error)
     if (OnErrorReport)
         OnErrorReport(Title, text);
     else
-        MessageBoxA(GetActiveWindow(), text.c_str(), Title.c_str(), MB_OK | MB_ICONERROR);
+        MessageBoxA(ReportOwner(), text.c_str(), Title.c_str(), MB_OK | MB_ICONERROR);
+}
+
+HWND TApplication::ReportOwner() const
+{
+    if (HWND active = GetActiveWindow())
+        return active;
+    if (forms_.ComponentCount() == 0)
+        return nullptr;
+    auto* first = dynamic_cast<TForm*>(forms_.Components(0));
+    return first ? first->Handle() : nullptr;
 }
 
 void TApplication::SettingsChanged()

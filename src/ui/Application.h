@@ -58,6 +58,12 @@ public:
 
 private:
     void DispatchOne(MSG& message);
+    // The window a report's message box belongs to: the active one, else the
+    // first form made (the main form, even while it is being made). Owned,
+    // the box is never taken for the program's first window, which Windows
+    // would give the start-up show command (minimised, say) meant for the
+    // main form.
+    HWND ReportOwner() const;
 
     TComponent forms_{nullptr};
     TForm* mainForm_ = nullptr;
@@ -68,4 +74,7 @@ extern TApplication Application;
 
 // The show command the program was started with, as the main form honours it:
 // maximised for 3, minimised without activation for 7, otherwise normal.
+// Windows may itself put the start-up command in place of SW_SHOWNORMAL or
+// SW_SHOW the first time an unowned window is shown, so normal is SW_RESTORE,
+// which shows a new window alike: the main form gets exactly this command.
 int StartupShowCommand();

@@ -184,6 +184,15 @@ POINT TListView::KeyboardContextMenuPoint() const
     return TControl::KeyboardContextMenuPoint();
 }
 
+void TListView::ChangeScale(int multiplier, int divider)
+{
+    TControl::ChangeScale(multiplier, divider);
+    for (int column = 0; column < columnCount_; ++column) {
+        const auto width = static_cast<int>(SendMessageA(Handle(), LVM_GETCOLUMNWIDTH, column, 0));
+        SendMessageA(Handle(), LVM_SETCOLUMNWIDTH, column, MulDiv(width, multiplier, divider));
+    }
+}
+
 TProgressBar::TProgressBar(TComponent* owner) : TControl(owner) {}
 
 void TProgressBar::FillCreateParams(CreateParams& params)

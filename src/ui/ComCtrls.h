@@ -50,6 +50,8 @@ protected:
     bool Notify(NMHDR& header, LRESULT& result) override;
     // At the focused row, when it is in view.
     POINT KeyboardContextMenuPoint() const override;
+    // Column widths scale with the rest of the design.
+    void ChangeScale(int multiplier, int divider) override;
 
 private:
     int columnCount_ = 0;

@@ -2,7 +2,6 @@
 
 #include <windowsx.h>
 
-
 #include <algorithm>
 #include <set>
 #include <string>
@@ -50,6 +49,18 @@ TMouseButton ButtonOf(UINT message)
         return mbMiddle;
     }
 }
+
+// Set while a form scales: controls are placed one by one, and laying out a
+// parent whose children are half scaled would place them wrongly.
+int suspendedAlignments = 0;
+
+class AlignmentSuspended {
+public:
+    AlignmentSuspended() { ++suspendedAlignments; }
+    ~AlignmentSuspended() { --suspendedAlignments; }
+    AlignmentSuspended(const AlignmentSuspended&) = delete;
+    AlignmentSuspended& operator=(const AlignmentSuspended&) = delete;
+};
 
 SIZE ClientSize(HWND window)
 {
@@ -143,7 +154,8 @@ void TControl::SetParent(TControl* parent)
     } else {
         // A top-level window becomes a child: it needs the child style first.
         LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
-        style = parent_ ? (style & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_CHILD : style & ~static_cast<LONG_PTR>(WS_CHILD);
+        style =
+            parent_ ? (style & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_CHILD : style & ~static_cast<LONG_PTR>(WS_CHILD);
         SetWindowLongPtrA(handle_, GWL_STYLE, style);
         ::SetParent(handle_, parent_ ? parent_->handle_ : nullptr);
         SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
@@ -159,7 +171,7 @@ void TControl::CreateHandle()
     CreateParams params;
     FillCreateParams(params);
     HMENU id = nullptr;
-    HWND parentWindow = nullptr;
+    HWND parentWindow = params.Owner;
     if (parent_) {
         params.Style |= WS_CHILD;
         parentWindow = parent_->handle_;
@@ -167,8 +179,8 @@ void TControl::CreateHandle()
     }
     if (visible_ && parent_)
         params.Style |= WS_VISIBLE;
-    HWND window = CreateWindowExA(params.ExStyle, params.ClassName, caption_.c_str(), params.Style, left_, top_,
-                                  width_, WindowHeight(height_), parentWindow, id, GetModuleHandleA(nullptr), this);
+    HWND window = CreateWindowExA(params.ExStyle, params.ClassName, caption_.c_str(), params.Style, left_, top_, width_,
+                                  WindowHeight(height_), parentWindow, id, GetModuleHandleA(nullptr), this);
     if (!window)
         throw Exception(std::string("Cannot create a window of class ") + params.ClassName);
     // Later controls lie over earlier ones, as designed (new child windows
@@ -450,9 +462,60 @@ void TControl::SetAlign(TAlign align)
         parent_->AlignControls();
 }
 
+void TControl::ScaleBy(int multiplier, int divider)
+{
+    if (multiplier == divider)
+        return;
+    {
+        const AlignmentSuspended suspended;
+        // Every placement first, so that a label measuring itself in its
+        // scaled font records its place against its parent's scaled size.
+        ScaleTree(multiplier, divider);
+        ScaleFonts(multiplier, divider);
+    }
+    AlignTree();
+}
+
+void TControl::ScaleTree(int multiplier, int divider)
+{
+    ChangeScale(multiplier, divider);
+    for (TControl* child : children_)
+        child->ScaleTree(multiplier, divider);
+}
+
+void TControl::ChangeScale(int multiplier, int divider)
+{
+    const auto scaled = [&](LONG length) { return MulDiv(length, multiplier, divider); };
+    const LONG designLeft = scaled(designRect_.left);
+    const LONG designTop = scaled(designRect_.top);
+    designRect_ = {designLeft, designTop, designLeft + scaled(designRect_.right - designRect_.left),
+                   designTop + scaled(designRect_.bottom - designRect_.top)};
+    designParentSize_ = {scaled(designParentSize_.cx), scaled(designParentSize_.cy)};
+    MoveTo(scaled(left_), scaled(top_), scaled(width_), scaled(height_));
+}
+
+void TControl::ScaleFonts(int multiplier, int divider)
+{
+    // A control that inherits its font follows its parent's scaled one. A
+    // height is cut towards zero, never rounded up: text grows no more than
+    // the room designed for it, which grows by the full scale (an 8-point
+    // font of 11 pixels at 96 DPI becomes 16 at 144, as 8 points are there).
+    if (!parentFont_)
+        font_.SetHeight(font_.Height() * multiplier / divider);
+    for (TControl* child : children_)
+        child->ScaleFonts(multiplier, divider);
+}
+
+void TControl::AlignTree()
+{
+    AlignControls();
+    for (TControl* child : children_)
+        child->AlignTree();
+}
+
 void TControl::AlignControls()
 {
-    if (!handle_)
+    if (!handle_ || suspendedAlignments > 0)
         return;
     const SIZE size = ClientSize(handle_);
     RECT free{0, 0, size.cx, size.cy};

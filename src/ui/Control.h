@@ -49,6 +49,11 @@ public:
     int ClientWidth() const;
     int ClientHeight() const;
 
+    // Scales the control and everything inside it by multiplier / divider
+    // (from one resolution to another): positions, sizes, anchoring and the
+    // controls' own font heights; then lays the children out again.
+    void ScaleBy(int multiplier, int divider);
+
     TAnchors Anchors() const { return anchors_; }
     void SetAnchors(TAnchors anchors);
     TAlign Align() const { return align_; }
@@ -114,6 +119,8 @@ protected:
         bool OwnClass = false;
         DWORD Style = WS_CLIPSIBLINGS;
         DWORD ExStyle = 0;
+        // The owner of a top-level window (one without a parent), or null.
+        HWND Owner = nullptr;
     };
     virtual void FillCreateParams(CreateParams& params) = 0;
     // Called once the window exists, before it is first shown.
@@ -147,6 +154,10 @@ protected:
     // the brush to paint the background with.
     virtual HBRUSH ControlColors(HDC dc);
 
+    // This control's part of ScaleBy: its placement and the placement its
+    // anchors measure from. Controls with more to scale add theirs.
+    virtual void ChangeScale(int multiplier, int divider);
+
     // Lays out the aligned and anchored children inside the client area.
     void AlignControls();
     virtual void FontChanged();
@@ -168,6 +179,9 @@ private:
     void ApplyFont();
     void RecordDesignPlacement();
     void PlaceByAnchors(int parentWidth, int parentHeight);
+    void ScaleTree(int multiplier, int divider);
+    void ScaleFonts(int multiplier, int divider);
+    void AlignTree();
     void InheritFont(const TFont& font);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void PaintBuffered();

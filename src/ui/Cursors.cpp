@@ -19,10 +19,21 @@ HCURSOR CursorHandle(TCursor cursor)
 {
     auto& table = CursorTable();
     const auto found = table.find(cursor);
-    return found != table.end() ? found->second : table.at(crDefault);
+    return found != table.end() && found->second ? found->second : table.at(crDefault);
 }
 
 void RegisterCursor(TCursor cursor, HCURSOR handle)
 {
     CursorTable()[cursor] = handle;
+}
+
+HCURSOR UnregisterCursor(TCursor cursor)
+{
+    auto& table = CursorTable();
+    const auto found = table.find(cursor);
+    if (found == table.end())
+        return nullptr;
+    const HCURSOR handle = found->second;
+    table.erase(found);
+    return handle;
 }

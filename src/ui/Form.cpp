@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/Application.h"
+#include "ui/Dpi.h"
 #include "ui/Menus.h"
 #include "ui/StdCtrls.h"
 
@@ -57,8 +58,7 @@ bool ComboDropped(HWND window)
 
 }  // namespace
 
-TForm::TForm(TComponent* owner, const char* windowClassName)
-    : TControl(owner), windowClassName_(windowClassName)
+TForm::TForm(TComponent* owner, const char* windowClassName) : TControl(owner), windowClassName_(windowClassName)
 {
     SetVisibleFlag(false);
     SetParentFont(false);
@@ -76,6 +76,17 @@ void TForm::FillCreateParams(CreateParams& params)
     params.ClassName = OwnWindowClass(windowClassName_, LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
     params.OwnClass = true;
     params.Style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    // A form that belongs to another stays above it and out of the taskbar;
+    // nor does Windows give it the program's start-up show command, which
+    // is the main form's alone.
+    params.Owner = OwnerFormWindow();
+}
+
+HWND TForm::OwnerFormWindow()
+{
+    auto* owner = dynamic_cast<TControl*>(Owner());
+    TForm* form = owner ? owner->ParentForm() : nullptr;
+    return form ? form->Handle() : nullptr;
 }
 
 void TForm::SetClientSize(int width, int height)
@@ -84,6 +95,11 @@ void TForm::SetClientSize(int width, int height)
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), menu_ != nullptr,
                        static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)));
     MoveTo(Left(), Top(), frame.right - frame.left, frame.bottom - frame.top);
+}
+
+void TForm::ChangeScale(int multiplier, int divider)
+{
+    SetClientSize(MulDiv(ClientWidth(), multiplier, divider), MulDiv(ClientHeight(), multiplier, divider));
 }
 
 void TForm::SetBorderStyle(TBorderStyle style)
@@ -106,15 +122,20 @@ void TForm::PlaceByPosition()
 {
     if (Parent() || position_ == poDesigned)
         return;
-    RECT area{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    if (position_ == poOwnerFormCenter) {
-        if (auto* owner = dynamic_cast<TControl*>(Owner()); owner && owner->ParentForm())
-            GetWindowRect(owner->ParentForm()->Handle(), &area);
-    }
-    const int left = area.left + (area.right - area.left - Width()) / 2;
-    const int top = area.top + (area.bottom - area.top - Height()) / 2;
-    MoveTo(std::max(left, 0), std::max(top, 0), Width(), Height());
+    // Centred over the owner, or on the screen, and kept within the work
+    // area of the owner's monitor, which need not be the primary one.
+    HWND owner = GetWindow(Handle(), GW_OWNER);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(owner ? owner : Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT area = monitor.rcWork;
+    RECT centre = area;
+    if (position_ == poOwnerFormCenter && owner)
+        GetWindowRect(owner, &centre);
+    const int left = centre.left + (centre.right - centre.left - Width()) / 2;
+    const int top = centre.top + (centre.bottom - centre.top - Height()) / 2;
+    MoveTo(std::max<int>(area.left, std::min<int>(left, area.right - Width())),
+           std::max<int>(area.top, std::min<int>(top, area.bottom - Height())), Width(), Height());
 }
 
 void TForm::ShowForm(int showCommand)
@@ -151,6 +172,8 @@ TModalResult TForm::ShowModal()
     if (modal_)
         return mrNone;
     HWND previouslyActive = GetActiveWindow();
+    if (previouslyActive && previouslyActive != Handle())
+        SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(previouslyActive));
     modalResult_ = mrNone;
     modal_ = true;
     {
@@ -187,6 +210,7 @@ void TForm::CloseModal()
 
 void TForm::DoCreate()
 {
+    ScaleBy(ScreenPixelsPerInch(), kDesignPixelsPerInch);
     if (!OnCreate)
         return;
     try {

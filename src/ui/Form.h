@@ -38,8 +38,9 @@ public:
     void ShowForm(int showCommand = SW_SHOWNORMAL);
     // The standard close: asks OnClose for an action and carries it out.
     void Close();
-    // Shows the form modally; the other windows of the program take no input
-    // until a modal result is set.
+    // Shows the form modally, owned by the window that shows it (so it has
+    // no taskbar button and never falls behind that window); the other
+    // windows of the program take no input until a modal result is set.
     TModalResult ShowModal();
     TModalResult ModalResult() const { return modalResult_; }
     void SetModalResult(TModalResult result) { modalResult_ = result; }
@@ -62,13 +63,19 @@ public:
 protected:
     void FillCreateParams(CreateParams& params) override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    // The end of construction: runs OnCreate; an error in it goes to the
-    // default error report and the form is created all the same.
+    // A form scales its client size (its frame and menu bar are the
+    // system's); where it stands is decided when it is shown.
+    void ChangeScale(int multiplier, int divider) override;
+    // The end of construction: scales the design (made in pixels at 96 per
+    // inch) to the screen's resolution, then runs OnCreate; an error in it
+    // goes to the default error report and the form is created all the same.
     void DoCreate();
     // Fires OnDestroy; a form class calls it first thing in its destructor.
     void DoDestroy();
 
 private:
+    // The window of the form that owns this one as a component, or null.
+    HWND OwnerFormWindow();
     void PlaceByPosition();
     void CloseModal();
     std::vector<TControl*> TabStops();

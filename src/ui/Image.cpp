@@ -46,12 +46,27 @@ void TImage::SetTransparent(bool value)
     PictureChanged();
 }
 
+void TImage::ChangeScale(int multiplier, int divider)
+{
+    TControl::ChangeScale(multiplier, divider);
+    scaleMultiplier_ *= multiplier;
+    scaleDivider_ *= divider;
+}
+
+SIZE TImage::GraphicSize(const TGraphic& graphic) const
+{
+    return {MulDiv(graphic.Width(), scaleMultiplier_, scaleDivider_),
+            MulDiv(graphic.Height(), scaleMultiplier_, scaleDivider_)};
+}
+
 void TImage::PictureChanged()
 {
     if (TGraphic* graphic = picture_.Graphic()) {
         graphic->SetTransparent(transparent_);
-        if (autoSize_ && graphic->Width() > 0 && graphic->Height() > 0)
-            SetBounds(Left(), Top(), graphic->Width(), graphic->Height());
+        if (autoSize_ && graphic->Width() > 0 && graphic->Height() > 0) {
+            const SIZE size = GraphicSize(*graphic);
+            SetBounds(Left(), Top(), size.cx, size.cy);
+        }
     }
     if (Handle())
         InvalidateRect(Handle(), nullptr, FALSE);
@@ -61,7 +76,8 @@ void TImage::Paint(HDC dc, const RECT& client)
 {
     // Over the background: a graphic may blend with what lies beneath it.
     if (TGraphic* graphic = picture_.Graphic(); graphic && !graphic->Empty()) {
-        const RECT target = stretch_ ? client : RECT{0, 0, graphic->Width(), graphic->Height()};
+        const SIZE size = GraphicSize(*graphic);
+        const RECT target = stretch_ ? client : RECT{0, 0, size.cx, size.cy};
         graphic->Draw(dc, target);
     }
 }

@@ -148,10 +148,36 @@ void TComboBox::FillCreateParams(CreateParams& params)
 
 int TComboBox::WindowHeight(int designHeight) const
 {
-    // Room for eight items when the list is dropped down.
-    constexpr int kDropDownRows = 8;
-    constexpr int kRowHeight = 16;
-    return designHeight + kDropDownRows * kRowHeight;
+    return designHeight + dropDownHeight_;
+}
+
+void TComboBox::ChangeScale(int multiplier, int divider)
+{
+    dropDownHeight_ = MulDiv(dropDownHeight_, multiplier, divider);
+    TControl::ChangeScale(multiplier, divider);
+    scaled_ = true;
+    FitSelectionField();
+}
+
+void TComboBox::FontChanged()
+{
+    TControl::FontChanged();  // the field takes the new font's height
+    FitSelectionField();
+}
+
+void TComboBox::FitSelectionField()
+{
+    if (!scaled_ || !Handle())
+        return;
+    // The field is first given the item height it reports, which shows how
+    // much its window adds to that (implementations differ), then the
+    // designed height less that much.
+    const auto itemHeight = static_cast<int>(SendMessageA(Handle(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    SendMessageA(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight);
+    RECT field{};  // a closed drop-down list's window is its selection field
+    GetWindowRect(Handle(), &field);
+    const int frame = field.bottom - field.top - itemHeight;
+    SendMessageA(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), Height() - frame);
 }
 
 void TComboBox::AddItem(const std::string& text)

@@ -34,7 +34,6 @@ protected:
     void AdjustSize();
 
 private:
-
     TAlignment alignment_ = taLeftJustify;
     bool autoSize_ = true;
     bool wordWrap_ = false;
@@ -94,5 +93,20 @@ public:
 protected:
     void FillCreateParams(CreateParams& params) override;
     int WindowHeight(int designHeight) const override;
+    // The dropped-down list keeps room for as many items, and the selection
+    // field keeps its designed height.
+    void ChangeScale(int multiplier, int divider) override;
+    void FontChanged() override;
     HBRUSH ControlColors(HDC) override { return nullptr; }
+
+private:
+    // Windows makes the selection field as tall as its font needs, which at
+    // the design's resolution is the designed height. A scaled font alone
+    // leaves it shorter than the scaled design (and the edit boxes beside
+    // it), so on a scaled form it is set to the designed height.
+    void FitSelectionField();
+
+    // Room for eight items when the list is dropped down.
+    int dropDownHeight_ = 8 * 16;
+    bool scaled_ = false;
 };

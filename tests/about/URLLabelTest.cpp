@@ -85,7 +85,7 @@ TEST_F(URLLabelTest, EveryButtonPressOpensTheAddressThroughTheShell)
     link_->SetCaption("Support");
     link_->SetURL("http://www.fernwick-software.example/support");
     // The second press of a quick double click comes as its own message.
-    const UINT presses[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN,
+    const UINT presses[] = {WM_LBUTTONDOWN,   WM_RBUTTONDOWN,   WM_MBUTTONDOWN,
                             WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK};
     for (UINT press : presses)
         Press(press);
@@ -136,6 +136,18 @@ TEST_F(URLLabelTest, MovingOverALinkShowsTheHandFromTheResource)
     EXPECT_EQ(mask.bmHeight, 64) << "monochrome: the mask holds both halves";
     EXPECT_EQ(info.hbmColor, nullptr);
     DeleteObject(info.hbmMask);
+}
+
+TEST_F(URLLabelTest, WithoutItsHandALinkShowsTheArrowRatherThanNoPointer)
+{
+    DestroyURLLabelCursor();
+    RegisterCursor(crAutoURLLabel, nullptr);  // what a failed load of the resource registers
+    link_->SetCaption("http://a.example");
+    SendMessageA(link_->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+    SetCursor(nullptr);
+    SendMessageA(link_->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(link_->Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
 }
 
 class FailingShell final : public Shell {

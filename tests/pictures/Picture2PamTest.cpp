@@ -29,8 +29,8 @@ protected:
     fs::path Write(const std::string& name, const Bytes& bytes)
     {
         const fs::path path = dir_ / name;
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return path;
     }
 
@@ -58,9 +58,12 @@ RgbaImage ReadPam(const fs::path& path)
         std::istringstream fields(line);
         std::string key;
         fields >> key;
-        if (key == "WIDTH") fields >> image.width;
-        if (key == "HEIGHT") fields >> image.height;
-        if (key == "TUPLTYPE" || key == "MAXVAL" || key == "DEPTH" || key == "P7") header += line + "\n";
+        if (key == "WIDTH")
+            fields >> image.width;
+        if (key == "HEIGHT")
+            fields >> image.height;
+        if (key == "TUPLTYPE" || key == "MAXVAL" || key == "DEPTH" || key == "P7")
+            header += line + "\n";
     }
     EXPECT_EQ(header, "P7\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\n");
     image.pixels.assign(std::istreambuf_iterator<char>(in), {});
@@ -98,6 +101,16 @@ TEST_F(Picture2Pam, ARefusedFileExitsWithTheExceptionClassAndMessage)
     EXPECT_EQ(errors, "EPngInvalidCRC: This \"Portable Network Graphics\" image is not valid because it contains "
                       "invalid pieces of data (crc error)\n");
 
+    // The extension picks the reader, as the picture-format list maps it,
+    // whatever the file holds.
+    Bytes damagedSignature = PngBuilder().Ihdr(1, 1, 8, 0).ImageData({0, 0}).Iend();
+    damagedSignature[1] = 'Q';
+    EXPECT_EQ(Run(Write("damaged.PNG", damagedSignature), dir_ / "damaged.pam", errors), 1);
+    EXPECT_EQ(errors, "EPNGInvalidFileHeader: The file being readed is not a valid \"Portable Network Graphics\" "
+                      "image because it contains an invalid header. This file may be corruped, try obtaining it "
+                      "again.\n");
+    EXPECT_EQ(Run(Write("a-gif.png", Bytes{'G', 'I', 'F', '8', '9', 'a'}), dir_ / "a-gif.pam", errors), 1);
+    EXPECT_EQ(errors.substr(0, 22), "EPNGInvalidFileHeader:");
     EXPECT_EQ(Run(Write("text.txt", Bytes{'h', 'e', 'l', 'l', 'o'}), dir_ / "text.pam", errors), 1);
-    EXPECT_EQ(errors, "not a PNG or GIF file\n");
+    EXPECT_EQ(errors, "Unknown picture file extension (.txt)\n");
 }

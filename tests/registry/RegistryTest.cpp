@@ -11,7 +11,8 @@ using Fault = MemoryRegistrySource::ValueFault;
 
 class RegistryTest : public testing::Test {
 protected:
-    RegistryTest() {
+    RegistryTest()
+    {
         auto& key = source_.CreateKey(RegistryRoot::CurrentUser, "Software\\Vendor\\Product");
         key.SetString("Text", "hello");
         key.SetString("Expand", "%PATH%;x", RegistryType::ExpandString);
@@ -85,6 +86,10 @@ TEST_F(RegistryTest, HonoursTheAccessAKeyAllows)
     EXPECT_FALSE(registry.OpenKey("\\Locked"));
     EXPECT_TRUE(registry.OpenKey("\\ReadOnly"));
     EXPECT_THROW(registry.OpenKey("New", true), std::logic_error);
+
+    TRegistry byDefault;  // reads only, so a key that only allows reading opens
+    byDefault.SetRootKey(RegistryRoot::LocalMachine);
+    EXPECT_TRUE(byDefault.OpenKey("\\ReadOnly"));
 }
 
 TEST_F(RegistryTest, ReadsStringsAndRefusesOtherTypes)
@@ -118,8 +123,8 @@ TEST_F(RegistryTest, ReadsBinaryDataOfEveryTypeButTextAndNumbers)
     ASSERT_TRUE(registry.OpenKey("Software\\Vendor\\Product"));
     const struct {
         const char* Name;
-        std::uint32_t Size;     // returned when read
-        const char* Error;      // or the message raised
+        std::uint32_t Size;  // returned when read
+        const char* Error;   // or the message raised
     } cases[] = {
         {"Binary", 3, nullptr},
         {"None", 16, nullptr},

@@ -1,4 +1,6 @@
 // The main window: how it hosts the viewer, its menu and the ways it closes.
+#include <objbase.h>
+
 #include "MessageLoop.h"
 #include "ViewerFixture.h"
 #include "ui/Menus.h"
@@ -7,14 +9,6 @@
 namespace {
 
 using Strings = std::vector<std::string>;
-
-RECT BoundsInParent(const TControl& control)
-{
-    RECT r{};
-    GetWindowRect(control.Handle(), &r);
-    MapWindowPoints(HWND_DESKTOP, GetParent(control.Handle()), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
 
 Strings MenuTexts(HMENU menu)
 {
@@ -179,6 +173,20 @@ TEST_F(ViewerTest, StartUpTitlesTheProgramAndRereadsDateSettingsWhenTheSystemSay
     EXPECT_EQ(FormatSettings().DateSeparator, separator);
 }
 
+// The shell's extensions need COM on the thread that calls ShellExecute.
+TEST(ProgramLibraries, KeepTheThreadInASingleThreadedApartmentWhileTheyLast)
+{
+    {
+        const ProgramLibraries libraries;
+        // A thread in a single-threaded apartment cannot join the multithreaded one.
+        EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE);
+    }
+    const HRESULT afterwards = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    EXPECT_EQ(afterwards, S_OK) << "COM is uninitialised at the end";
+    if (SUCCEEDED(afterwards))
+        CoUninitialize();
+}
+
 class WebMenuTest : public ViewerTest {
 protected:
     WebMenuTest() : ViewerTest(ScratchRegistry::CurrentUser | ScratchRegistry::ClassesRoot) {}
@@ -189,8 +197,8 @@ TEST_F(WebMenuTest, WebItemsOpenTheMakersPagesInTheRegisteredBrowser)
     scratch_.SetString(ScratchRegistry::ClassesRoot, "http\\shell\\open\\command", "",
                        "\"C:\\windows\\system32\\winebrowser.exe\" -nohome \"%1\"");
     auto* main = CreateMainWindow();
-    for (TMenuItem* item : {main->FernwickSoftwareWebSite1, main->TallyglassWebSite1,
-                            main->FindoutmoreaboutBrightward1})
+    for (TMenuItem* item :
+         {main->FernwickSoftwareWebSite1, main->TallyglassWebSite1, main->FindoutmoreaboutBrightward1})
         SendMessageA(main->Handle(), WM_COMMAND, item->Command(), 0);
 
     Strings opened;
@@ -199,9 +207,8 @@ TEST_F(WebMenuTest, WebItemsOpenTheMakersPagesInTheRegisteredBrowser)
         EXPECT_EQ(call.Verb, "open");
         opened.push_back(call.Parameters);
     }
-    EXPECT_EQ(opened, (Strings{"http://www.fernwick-software.example",
-                               "http://www.fernwick-software.example/products/Tallyglass/",
-                               "http://www.fernwick-software.example/products/Brightward/"}));
+    EXPECT_EQ(opened, (Strings{"http://fernwick.example", "http://fernwick.example/products/Tallyglass/",
+                               "http://fernwick.example/products/Brightward/"}));
 }
 
 // Each way of closing posts its message and lets the program's loop run.

@@ -25,6 +25,15 @@ public:
     // The "File Name" column alone, in the list's order.
     static std::vector<std::string> Names(const TStartMenuHistoryViewer& viewer);
 
+    // Where a control's window stands in its parent's client area.
+    static RECT BoundsInParent(const TControl& control)
+    {
+        RECT r{};
+        GetWindowRect(control.Handle(), &r);
+        MapWindowPoints(HWND_DESKTOP, GetParent(control.Handle()), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+
 protected:
     explicit ViewerTest(unsigned roots = ScratchRegistry::CurrentUser) : scratch_(roots), useShell_(shell_) {}
 
@@ -48,8 +57,8 @@ protected:
     // local wall-clock time (stored unconverted, as Explorer's readers take it).
     static void AddEntry(const std::string& decodedName, int count, TDateTime lastRun)
     {
-        WriteUserAssistValue(StartMenuSubKey, MakeUserAssistValue(decodedName, count,
-                                                                  CalendarToFileTime(DecodeDateTime(lastRun))));
+        WriteUserAssistValue(StartMenuSubKey,
+                             MakeUserAssistValue(decodedName, count, CalendarToFileTime(DecodeDateTime(lastRun))));
     }
     static void AddEntryWithoutTime(const std::string& decodedName, int count)
     {
@@ -122,7 +131,6 @@ protected:
         RegCloseKey(key);
         return names;
     }
-
 
     ScratchRegistry scratch_;
     RecordingShell shell_;

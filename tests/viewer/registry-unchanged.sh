@@ -15,13 +15,8 @@ set -eu
 [ -n "${DISPLAY:-}" ] || exec xvfb-run -a "$0" "$@"
 build=$1 program=$2 probe=$3 demo_data=$4 wine=$5 wineserver=$6
 
-# The shared test prefix is copied only once its server has saved the registry
-# and gone: a server still running writes reg*.tmp files that vanish mid-copy.
-# The test runs alone, so no other test starts that server again meanwhile.
-WINEPREFIX="$build/wineprefix" "$wineserver" -w
-export WINEPREFIX="$build/registry-check-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-rm -rf "$WINEPREFIX"
-cp -a "$build/wineprefix" "$WINEPREFIX"
+. "$(dirname "$0")/../support/test-prefix-copy.sh"
+copy_test_prefix "$build" registry-check-prefix "$wineserver"
 before=$WINEPREFIX/before.reg after=$WINEPREFIX/after.reg filters=$WINEPREFIX/filters.txt
 
 "$wineserver" -p

@@ -1,20 +1,10 @@
 #include "GifToRgba.h"
 
 #include <algorithm>
-#include <cctype>
 #include <stdexcept>
 #include <string>
 
 #include "pictures/gifpicture.h"
-
-bool LooksLikeGif(std::span<const std::uint8_t> bytes)
-{
-    const auto gifAt = [&](std::size_t at) {
-        return bytes.size() >= at + 3 && std::toupper(bytes[at]) == 'G' && std::toupper(bytes[at + 1]) == 'I' &&
-               std::toupper(bytes[at + 2]) == 'F';
-    };
-    return gifAt(0) || gifAt(4);
-}
 
 RgbaImage GifToRgba(std::span<const std::uint8_t> bytes, int frame)
 {
@@ -38,7 +28,7 @@ RgbaImage GifToRgba(std::span<const std::uint8_t> bytes, int frame)
     for (const std::uint8_t index : image.PixelIndices()) {
         const TGIFColor color = index < colors.Count() ? colors[index] : TGIFColor{};
         result.pixels.insert(result.pixels.end(), {color.Red, color.Green, color.Blue,
-                                               static_cast<std::uint8_t>(index == transparentIndex ? 0 : 255)});
+                                                   static_cast<std::uint8_t>(index == transparentIndex ? 0 : 255)});
     }
     return result;
 }

@@ -4,10 +4,6 @@
 
 #include "RgbaImage.h"
 
-// True when bytes start like a GIF stream (the reader also accepts the
-// signature 4 bytes further on).
-bool LooksLikeGif(std::span<const std::uint8_t> bytes);
-
 // Frame `frame` of a GIF stream: colours through the frame's local table,
 // else the global one (black beyond the table), alpha 0 for the frame's
 // transparent index, else 255. Raises GIFException for a refused stream and

@@ -1,11 +1,14 @@
 // picture2pam INPUT OUTPUT [--frame N]: decodes a picture with the program's
 // own readers and writes one frame as PAM, so that what they produce can be
-// looked at and compared. A file the readers refuse is reported with the
-// exception's class and message, and the exit code is 1.
+// looked at and compared. The reader is the one the picture-format list gives
+// for the file's extension, as the program's picture loading chooses it. A
+// file the reader refuses is reported with the exception's class and
+// message, and the exit code is 1.
 #include <cxxabi.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -18,6 +21,7 @@
 #include "GifToRgba.h"
 #include "PamWriter.h"
 #include "PngToRgba.h"
+#include "pictures/PictureFormats.h"
 #include "pictures/Stream.h"
 #include "pictures/pngpicture.h"
 
@@ -46,11 +50,6 @@ std::optional<Arguments> ParseArguments(int argc, char** argv)
     return args;
 }
 
-bool StartsWith(const std::vector<std::uint8_t>& bytes, const char* prefix, std::size_t length)
-{
-    return bytes.size() >= length && std::memcmp(bytes.data(), prefix, length) == 0;
-}
-
 RgbaImage DecodePng(const std::vector<std::uint8_t>& bytes, unsigned frame)
 {
     if (frame != 0)
@@ -61,11 +60,27 @@ RgbaImage DecodePng(const std::vector<std::uint8_t>& bytes, unsigned frame)
     return PngToRgba(picture);
 }
 
+RgbaImage DecodeGif(const std::vector<std::uint8_t>& bytes, unsigned frame)
+{
+    return GifToRgba(bytes, static_cast<int>(frame));
+}
+
+// How a picture of each registered class turns into RGBA.
+using Decoder = RgbaImage (*)(const std::vector<std::uint8_t>& bytes, unsigned frame);
+Decoder DecoderOfClass(const std::string& className)
+{
+    if (className == "TPngPicture")
+        return DecodePng;
+    if (className == "TGifPicture")
+        return DecodeGif;
+    return nullptr;
+}
+
 std::string ClassNameOf(const std::exception& e)
 {
     int status = 0;
-    std::unique_ptr<char, decltype(&std::free)> name(
-        abi::__cxa_demangle(typeid(e).name(), nullptr, nullptr, &status), &std::free);
+    std::unique_ptr<char, decltype(&std::free)> name(abi::__cxa_demangle(typeid(e).name(), nullptr, nullptr, &status),
+                                                     &std::free);
     return status == 0 && name ? name.get() : typeid(e).name();
 }
 
@@ -85,16 +100,17 @@ int main(int argc, char** argv)
     }
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
 
+    RegisterPictureFormats();
+    const std::string extension = std::filesystem::path(args->input).extension().string();
+    const TPictureFormat* format = PictureFormats().FindExtension(extension.empty() ? "" : extension.substr(1));
+    const Decoder decode = format ? DecoderOfClass(format->ClassName) : nullptr;
+    if (!decode) {
+        std::cerr << "Unknown picture file extension (" << extension << ")\n";
+        return 1;
+    }
     RgbaImage image;
     try {
-        if (StartsWith(bytes, "\x89PNG", 4))
-            image = DecodePng(bytes, args->frame);
-        else if (LooksLikeGif(bytes))
-            image = GifToRgba(bytes, static_cast<int>(args->frame));
-        else {
-            std::cerr << "not a PNG or GIF file\n";
-            return 1;
-        }
+        image = decode(bytes, args->frame);
     } catch (const std::exception& e) {
         std::cerr << ClassNameOf(e) << ": " << e.what() << "\n";
         return 1;

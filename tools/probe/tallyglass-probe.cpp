@@ -1,9 +1,15 @@
-// Watches a running Tallyglass Viewer from outside, for the demo script:
+// Watches a running Tallyglass Viewer from outside, for the demo and
+// screenshot scripts:
 //   tallyglass-probe wait-rows [SECONDS]  waits until the main window lists rows
 //   tallyglass-probe drive-filters        presses every date choice's and the text
 //                                         filter's "Show" and prints the rows listed
-//   tallyglass-probe close [SECONDS]      closes the main window and waits until it is gone
-// Exits 0 on success, 1 on time-out, 2 on wrong use.
+//   tallyglass-probe open-about [SECONDS] chooses Help, About with the keyboard, as a
+//                                         user would, and waits until the dialog is up
+//   tallyglass-probe geometry CLASS       prints where the window of that class stands
+//                                         on the screen, as WIDTHxHEIGHT+LEFT+TOP
+//   tallyglass-probe close [SECONDS]      closes the main window (and a dialog open over
+//                                         it) and waits until it is gone
+// Exits 0 on success, 1 on time-out or a missing window, 2 on wrong use.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -48,6 +54,12 @@ std::vector<HWND> ControlsOfClass(const char* className)
         return ra.left < rb.left;
     });
     return search.Found;
+}
+
+HWND AboutDialog()
+{
+    HWND about = FindWindowA("TAbout", nullptr);
+    return about && IsWindowVisible(about) ? about : nullptr;
 }
 
 int ListedRows()
@@ -106,6 +118,30 @@ bool WaitFor(Condition condition, int seconds)
 
 }  // namespace
 
+// The menu bar by its keyboard interface: the bar's first menu, one to the
+// right (Help), dropped down, up to its last item (About), chosen. Menus take
+// keys from their window's queue, so posted ones do.
+void ChooseHelpAbout(HWND main)
+{
+    PostMessageA(main, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    for (WPARAM key : {VK_RIGHT, VK_DOWN, VK_UP, VK_RETURN}) {
+        PostMessageA(main, WM_KEYDOWN, key, 1);
+        PostMessageA(main, WM_KEYUP, key, 1 | 3u << 30);
+    }
+}
+
+int PrintGeometry(const char* className)
+{
+    HWND window = FindWindowA(className, nullptr);
+    RECT r{};
+    if (!window || !GetWindowRect(window, &r)) {
+        std::fprintf(stderr, "tallyglass-probe: no %s window\n", className);
+        return 1;
+    }
+    std::printf("%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     if (argc < 2)
@@ -121,7 +157,18 @@ int main(int argc, char** argv)
     }
     if (std::strcmp(argv[1], "drive-filters") == 0)
         return DriveFilters();
+    if (std::strcmp(argv[1], "open-about") == 0) {
+        HWND main = MainWindow();
+        if (!main)
+            return 1;
+        ChooseHelpAbout(main);
+        return WaitFor([] { return AboutDialog() != nullptr; }, seconds) ? 0 : 1;
+    }
+    if (std::strcmp(argv[1], "geometry") == 0)
+        return argc > 2 ? PrintGeometry(argv[2]) : 2;
     if (std::strcmp(argv[1], "close") == 0) {
+        if (HWND about = AboutDialog())
+            PostMessageA(about, WM_CLOSE, 0, 0);
         if (HWND main = MainWindow())
             PostMessageA(main, WM_CLOSE, 0, 0);
         return WaitFor([] { return MainWindow() == nullptr; }, seconds) ? 0 : 1;

@@ -1,17 +1,11 @@
 #include "pictures/gif/GifStretchDraw.h"
 
 #include "base/GdiObjects.h"
+#include "pictures/MaskedDraw.h"
 #include "pictures/gif/GifDrawingState.h"
 #include "pictures/gifpicture.h"
 
 namespace {
-
-// The quaternary raster operation's "keep the destination" part.
-constexpr DWORD KeepDestination = 0xAA0029;
-constexpr COLORREF Black = RGB(0, 0, 0);
-constexpr COLORREF White = RGB(255, 255, 255);
-
-bool IsNtFamily() { return GetVersion() < 0x80000000; }
 
 void RequireGdi(bool made)
 {
@@ -20,42 +14,6 @@ void RequireGdi(bool made)
 }
 
 }  // namespace
-
-void MaskedStretchBlt(HDC destination, const GifRect& to, HDC source, HBITMAP mask, HPALETTE palette,
-                      const GifRect& from)
-{
-    const int width = from.Width();
-    const int height = from.Height();
-    if (IsNtFamily() && to.Width() == width && to.Height() == height) {
-        MaskBlt(destination, to.Left, to.Top, width, height, source, from.Left, from.Top, mask, from.Left, from.Top,
-                MAKEROP4(KeepDestination, SRCCOPY));
-        return;
-    }
-
-    const MemoryDC maskDC = CreateMemoryDC(destination);
-    const BitmapDC work(CreateMemoryDC(destination),
-                        GdiObject<HBITMAP>(CreateCompatibleBitmap(destination, width, height)));
-    const BitmapDC inverted(CreateMemoryDC(destination),
-                            GdiObject<HBITMAP>(CreateBitmap(width, height, 1, 1, nullptr)));
-    RequireGdi(maskDC && work.Valid() && inverted.Valid());
-    SelectedObject selectedMask(maskDC.get(), mask);
-
-    // The work bitmap: the source where opaque, black where transparent.
-    BitBlt(inverted.DC(), 0, 0, width, height, maskDC.get(), from.Left, from.Top, NOTSRCCOPY);
-    SelectedPalette workPalette(work.DC(), palette);
-    {
-        SelectedColors workColors(work.DC(), Black, White);
-        BitBlt(work.DC(), 0, 0, width, height, inverted.DC(), 0, 0, SRCCOPY);
-    }
-    BitBlt(work.DC(), 0, 0, width, height, source, from.Left, from.Top, SRCAND);
-
-    // The mask keeps the destination where transparent and clears it
-    // elsewhere; the work bitmap then fills the cleared pixels.
-    SelectedColors colors(destination, Black, White);
-    StretchBlt(destination, to.Left, to.Top, to.Width(), to.Height(), maskDC.get(), from.Left, from.Top, width, height,
-               SRCAND);
-    StretchBlt(destination, to.Left, to.Top, to.Width(), to.Height(), work.DC(), 0, 0, width, height, SRCPAINT);
-}
 
 std::vector<GifRect> FrameTargets(const TGIFSubImage& frame, int screenWidth, int screenHeight,
                                   const GifRect& destination, bool tile)
@@ -94,7 +52,9 @@ void TGifPicture::StretchDrawFrame(HDC dc, const RECT& rect, TGIFSubImage& frame
     const bool masked = transparent && frame.Transparent() && drawing.FrameMask;
     for (const GifRect& to : FrameTargets(frame, Width(), Height(), ToGifRect(rect), tile)) {
         if (masked)
-            MaskedStretchBlt(dc, to, source.get(), drawing.FrameMask.get(), drawing.Palette.get(), whole);
+            RequireGdi(MaskedStretchBlt(dc, RECT{to.Left, to.Top, to.Right, to.Bottom}, source.get(),
+                                        drawing.FrameMask.get(), drawing.Palette.get(),
+                                        RECT{0, 0, whole.Right, whole.Bottom}));
         else
             StretchBlt(dc, to.Left, to.Top, to.Width(), to.Height(), source.get(), 0, 0, whole.Width(), whole.Height(),
                        SRCCOPY);

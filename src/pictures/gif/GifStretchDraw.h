@@ -1,6 +1,7 @@
 #pragma once
-// Copying bitmaps onto a canvas for GIF drawing (Windows): through a
-// transparency mask, and the animation buffer stretched or tiled.
+// Copying bitmaps onto a canvas for GIF drawing (Windows): where frames land,
+// and the animation buffer stretched or tiled. Transparent frames go through
+// the masked copy that PNG drawing shares (pictures/MaskedDraw.h).
 #include <windows.h>
 
 #include <vector>
@@ -10,16 +11,10 @@
 class GifBitmapSurface;
 class TGIFSubImage;
 
-inline GifRect ToGifRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
-
-// Copies from of source (a DC holding the source bitmap) into to of
-// destination, leaving the destination where mask (one bit a pixel, 1 =
-// transparent) is set. palette is the source's, or nullptr for the system's.
-// On NT systems an unscaled copy is a single MaskBlt; otherwise the mask
-// clears the opaque area and the source, blackened where transparent, is
-// ORed in.
-void MaskedStretchBlt(HDC destination, const GifRect& to, HDC source, HBITMAP mask, HPALETTE palette,
-                      const GifRect& from);
+inline GifRect ToGifRect(const RECT& rect)
+{
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
 
 // Where a frame lands in destination: its bounds scaled from the logical
 // screen (screenWidth x screenHeight), or with tile repeated from its offset
