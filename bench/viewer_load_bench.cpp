@@ -57,9 +57,8 @@ int main(int argc, char** argv)
     for (std::size_t l = 0; l < std::size(layouts); ++l) {
         const int recordSize = static_cast<int>(layouts[l]);
         ScratchRegistry scratch;
-        const double writing = SecondsOf([&] {
-            ReplaceUserAssistArea(MakeSyntheticUserAssistArea(values, DecodeDateTime(Now()), layouts[l]));
-        });
+        const double writing = SecondsOf(
+            [&] { ReplaceUserAssistArea(MakeSyntheticUserAssistArea(values, DecodeDateTime(Now()), layouts[l])); });
         std::printf("%d-byte records: wrote %d values in %.2f s\n", recordSize, values, writing);
 
         TStartMenuHistoryViewer viewer(nullptr);  // its creation is the first, untimed load

@@ -172,8 +172,9 @@ std::optional<std::string_view> KnownFolderName(std::string_view bracedGuid)
     if (bracedGuid.size() != BracedGuidLength)
         return std::nullopt;
     const std::string guid = UpperAsciiLetters(std::string(bracedGuid));
-    const auto found = std::lower_bound(std::begin(KnownFolders), std::end(KnownFolders), guid,
-                                        [](const KnownFolder& folder, const std::string& key) { return folder.Guid < key; });
+    const auto found =
+        std::lower_bound(std::begin(KnownFolders), std::end(KnownFolders), guid,
+                         [](const KnownFolder& folder, const std::string& key) { return folder.Guid < key; });
     if (found == std::end(KnownFolders) || found->Guid != guid)
         return std::nullopt;
     return found->Name;

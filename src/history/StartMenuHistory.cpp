@@ -68,9 +68,9 @@ void TStartHistory::ReadCountKey(TRegistry& registry, const std::string& subKeyN
         // nothing, and its entry as zero: never the bytes of another value.
         const std::optional<std::vector<std::uint8_t>> data =
             registry.ReadBinaryDataAt(index, storedName, LargestValue(storedName, layout));
-        Items.push_back(DecodeUserAssistValue(subKeyName, storedName,
-                                              data ? std::span<const std::uint8_t>(*data) : std::span<const std::uint8_t>(),
-                                              layout));
+        Items.push_back(DecodeUserAssistValue(
+            subKeyName, storedName, data ? std::span<const std::uint8_t>(*data) : std::span<const std::uint8_t>(),
+            layout));
     }
     registry.CloseKey();
 }

@@ -13,8 +13,8 @@ struct PrefixKind {
 
 // Checked in this order; the first match wins.
 constexpr PrefixKind KnownPrefixes[] = {
-    {"UEME_RUNPIDL", sitShortcut},      {"UEME_RUNPATH", sitExecutable}, {"UEME_CTLSESSION", sitSession},
-    {"UEME_UIHOTKEY", sitHotKey},       {"UEME_RUNWMCMD", sitRunCommand}, {"UEME_RUNCPL", sitControlPanel},
+    {"UEME_RUNPIDL", sitShortcut},         {"UEME_RUNPATH", sitExecutable},  {"UEME_CTLSESSION", sitSession},
+    {"UEME_UIHOTKEY", sitHotKey},          {"UEME_RUNWMCMD", sitRunCommand}, {"UEME_RUNCPL", sitControlPanel},
     {"UEME_UITOOLBAR", sitDesktopToolbar},
 };
 

@@ -29,9 +29,12 @@ std::optional<std::vector<std::string>> SplitPath(const std::string& path)
 bool Permits(MemoryRegistrySource::KeyAccess allowed, std::uint32_t access)
 {
     switch (allowed) {
-    case MemoryRegistrySource::KeyAccess::Any: return true;
-    case MemoryRegistrySource::KeyAccess::ReadOnly: return (access & ~RegistryAccess::Read) == 0;
-    case MemoryRegistrySource::KeyAccess::None: return false;
+    case MemoryRegistrySource::KeyAccess::Any:
+        return true;
+    case MemoryRegistrySource::KeyAccess::ReadOnly:
+        return (access & ~RegistryAccess::Read) == 0;
+    case MemoryRegistrySource::KeyAccess::None:
+        return false;
     }
     return false;
 }
@@ -64,7 +67,8 @@ MemoryRegistrySource::Key& MemoryRegistrySource::Key::SubKey(const std::string& 
 }
 
 MemoryRegistrySource::Value& MemoryRegistrySource::Key::SetValue(const std::string& name, std::uint32_t type,
-                                                                 std::vector<std::uint8_t> data) {
+                                                                 std::vector<std::uint8_t> data)
+{
     Value* value = FindValue(name);
     if (!value)
         value = &values_.emplace_back();
@@ -73,7 +77,8 @@ MemoryRegistrySource::Value& MemoryRegistrySource::Key::SetValue(const std::stri
 }
 
 MemoryRegistrySource::Value& MemoryRegistrySource::Key::SetString(const std::string& name, const std::string& text,
-                                                                  std::uint32_t type) {
+                                                                  std::uint32_t type)
+{
     std::vector<std::uint8_t> data(text.begin(), text.end());
     data.push_back(0);
     return SetValue(name, type, std::move(data));
@@ -118,7 +123,8 @@ void MemoryRegistrySource::DeleteKey(RegistryRoot root, const std::string& path)
 }
 
 std::optional<RegistryKey> MemoryRegistrySource::OpenKey(RegistryRoot root, const std::string& path,
-                                                         std::uint32_t access) {
+                                                         std::uint32_t access)
+{
     Key* key = &roots_[root];
     const auto parts = SplitPath(path);
     for (std::size_t i = 0; parts && i < parts->size() && key; ++i)
@@ -157,7 +163,8 @@ std::vector<std::string> MemoryRegistrySource::ValueNames(RegistryKey key)
 }
 
 const MemoryRegistrySource::Value* MemoryRegistrySource::FindReadableValue(RegistryKey key,
-                                                                           const std::string& name) const {
+                                                                           const std::string& name) const
+{
     Key* open = Find(key);
     const Value* value = open ? open->FindValue(name) : nullptr;
     return value && value->Fault != ValueFault::Vanishes ? value : nullptr;
@@ -171,8 +178,8 @@ std::optional<RegistryValueInfo> MemoryRegistrySource::QueryValue(RegistryKey ke
     return RegistryValueInfo{value->Type, static_cast<std::uint32_t>(value->Data.size())};
 }
 
-bool MemoryRegistrySource::ReadValue(RegistryKey key, const std::string& name, void* buffer,
-                                     std::uint32_t& size) {
+bool MemoryRegistrySource::ReadValue(RegistryKey key, const std::string& name, void* buffer, std::uint32_t& size)
+{
     const Value* value = FindReadableValue(key, name);
     if (!value || value->Fault == ValueFault::DataReadFails || value->Data.size() > size)
         return false;

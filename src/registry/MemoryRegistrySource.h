@@ -68,8 +68,7 @@ public:
     // Every OpenKey call so far, in order.
     const std::vector<OpenCall>& OpenCalls() const { return openCalls_; }
 
-    std::optional<RegistryKey> OpenKey(RegistryRoot root, const std::string& path,
-                                       std::uint32_t access) override;
+    std::optional<RegistryKey> OpenKey(RegistryRoot root, const std::string& path, std::uint32_t access) override;
     std::vector<std::string> SubKeyNames(RegistryKey key) override;
     std::vector<std::string> ValueNames(RegistryKey key) override;
     std::optional<RegistryValueInfo> QueryValue(RegistryKey key, const std::string& name) override;

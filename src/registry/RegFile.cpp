@@ -166,7 +166,8 @@ private:
         std::uint32_t type = RegistryType::Binary;
         if (line.starts_with('(')) {
             const std::size_t close = line.find(')');
-            const auto [end, error] = std::from_chars(line.data() + 1, line.data() + std::min(close, line.size()), type, 16);
+            const auto [end, error] =
+                std::from_chars(line.data() + 1, line.data() + std::min(close, line.size()), type, 16);
             if (close == std::string_view::npos || close == 1 || error != std::errc{} || end != line.data() + close)
                 Fail("a hex value's type must be a hexadecimal number in parentheses");
             line.remove_prefix(close + 1);

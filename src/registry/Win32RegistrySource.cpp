@@ -14,9 +14,12 @@ HKEY ToHandle(RegistryKey key)
 HKEY RootHandle(RegistryRoot root)
 {
     switch (root) {
-    case RegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
-    case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
-    case RegistryRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
+    case RegistryRoot::ClassesRoot:
+        return HKEY_CLASSES_ROOT;
+    case RegistryRoot::CurrentUser:
+        return HKEY_CURRENT_USER;
+    case RegistryRoot::LocalMachine:
+        return HKEY_LOCAL_MACHINE;
     }
     return HKEY_CURRENT_USER;
 }
@@ -51,7 +54,8 @@ std::vector<std::string> EnumerateNames(DWORD count, DWORD longestName, Enumerat
 }  // namespace
 
 std::optional<RegistryKey> Win32RegistrySource::OpenKey(RegistryRoot root, const std::string& path,
-                                                        std::uint32_t access) {
+                                                        std::uint32_t access)
+{
     HKEY key = nullptr;
     if (RegOpenKeyExA(RootHandle(root), path.c_str(), 0, access, &key) != ERROR_SUCCESS)
         return std::nullopt;
@@ -62,8 +66,8 @@ std::vector<std::string> Win32RegistrySource::SubKeyNames(RegistryKey key)
 {
     DWORD count = 0;
     DWORD longest = 0;
-    if (RegQueryInfoKeyA(ToHandle(key), nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr,
-                         nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+    if (RegQueryInfoKeyA(ToHandle(key), nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS)
         return {};
     return EnumerateNames(count, longest, [key](DWORD index, char* name, DWORD* length) {
         return RegEnumKeyExA(ToHandle(key), index, name, length, nullptr, nullptr, nullptr, nullptr);
@@ -74,8 +78,8 @@ std::vector<std::string> Win32RegistrySource::ValueNames(RegistryKey key)
 {
     DWORD count = 0;
     DWORD longest = 0;
-    if (RegQueryInfoKeyA(ToHandle(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
-                         &longest, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+    if (RegQueryInfoKeyA(ToHandle(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS)
         return {};
     return EnumerateNames(count, longest, [key](DWORD index, char* name, DWORD* length) {
         return RegEnumValueA(ToHandle(key), index, name, length, nullptr, nullptr, nullptr, nullptr);
@@ -91,11 +95,11 @@ std::optional<RegistryValueInfo> Win32RegistrySource::QueryValue(RegistryKey key
     return RegistryValueInfo{type, size};
 }
 
-bool Win32RegistrySource::ReadValue(RegistryKey key, const std::string& name, void* buffer,
-                                    std::uint32_t& size) {
+bool Win32RegistrySource::ReadValue(RegistryKey key, const std::string& name, void* buffer, std::uint32_t& size)
+{
     DWORD length = size;
-    if (RegQueryValueExA(ToHandle(key), name.c_str(), nullptr, nullptr, static_cast<BYTE*>(buffer),
-                         &length) != ERROR_SUCCESS)
+    if (RegQueryValueExA(ToHandle(key), name.c_str(), nullptr, nullptr, static_cast<BYTE*>(buffer), &length) !=
+        ERROR_SUCCESS)
         return false;
     size = length;
     return true;
@@ -111,9 +115,11 @@ std::optional<RegistryIndexedValue> Win32RegistrySource::ReadValueAt(RegistryKey
     DWORD nameLength = name.size();
     DWORD type = 0;
     DWORD size = firstData.size();
-    LONG status = RegEnumValueA(ToHandle(key), index, name.data(), &nameLength, nullptr, &type, firstData.data(), &size);
+    LONG status =
+        RegEnumValueA(ToHandle(key), index, name.data(), &nameLength, nullptr, &type, firstData.data(), &size);
     if (status == ERROR_SUCCESS)
-        return RegistryIndexedValue{std::string(name.data(), nameLength), {type, size},
+        return RegistryIndexedValue{std::string(name.data(), nameLength),
+                                    {type, size},
                                     std::vector<std::uint8_t>(firstData.begin(), firstData.begin() + size)};
     if (status != ERROR_MORE_DATA)
         return std::nullopt;
@@ -128,7 +134,8 @@ std::optional<RegistryIndexedValue> Win32RegistrySource::ReadValueAt(RegistryKey
     DWORD dataSize = size;
     nameLength = name.size();
     status = RegEnumValueA(ToHandle(key), index, name.data(), &nameLength, nullptr, nullptr, data.data(), &dataSize);
-    if (status == ERROR_NO_MORE_ITEMS || (status == ERROR_SUCCESS && value.Name != std::string_view(name.data(), nameLength)))
+    if (status == ERROR_NO_MORE_ITEMS ||
+        (status == ERROR_SUCCESS && value.Name != std::string_view(name.data(), nameLength)))
         return std::nullopt;  // the value went, and the index now holds another or none
     if (status == ERROR_SUCCESS && dataSize == size)
         value.Data = std::move(data);

@@ -5,8 +5,7 @@
 
 class Win32RegistrySource final : public RegistrySource {
 public:
-    std::optional<RegistryKey> OpenKey(RegistryRoot root, const std::string& path,
-                                       std::uint32_t access) override;
+    std::optional<RegistryKey> OpenKey(RegistryRoot root, const std::string& path, std::uint32_t access) override;
     std::vector<std::string> SubKeyNames(RegistryKey key) override;
     std::vector<std::string> ValueNames(RegistryKey key) override;
     std::optional<RegistryValueInfo> QueryValue(RegistryKey key, const std::string& name) override;

@@ -23,8 +23,7 @@ void AppendItems(HMENU menu, const std::vector<TMenuItem*>& items)
         } else if (!item->Items().empty()) {
             HMENU popup = CreatePopupMenu();
             AppendItems(popup, item->Items());
-            AppendMenuA(menu, MF_POPUP | MF_STRING | state, reinterpret_cast<UINT_PTR>(popup),
-                        item->Caption().c_str());
+            AppendMenuA(menu, MF_POPUP | MF_STRING | state, reinterpret_cast<UINT_PTR>(popup), item->Caption().c_str());
         } else {
             AppendMenuA(menu, MF_STRING | state, item->Command(), item->Caption().c_str());
         }

@@ -27,11 +27,16 @@ TDateTime SortTime(const TListedRow& row)
 int CompareRows(const TListedRow& a, const TListedRow& b, TListColumn column, const TTextCompare& compareText)
 {
     switch (column) {
-    case lcCount: return CompareValues(a.Number, b.Number);
-    case lcFileName: return compareText(a.FileName, b.FileName);
-    case lcType: return compareText(a.TypeText, b.TypeText);
-    case lcExecCount: return CompareValues(a.ExecCount, b.ExecCount);
-    case lcLastExecuted: return CompareValues(SortTime(a), SortTime(b));
+    case lcCount:
+        return CompareValues(a.Number, b.Number);
+    case lcFileName:
+        return compareText(a.FileName, b.FileName);
+    case lcType:
+        return compareText(a.TypeText, b.TypeText);
+    case lcExecCount:
+        return CompareValues(a.ExecCount, b.ExecCount);
+    case lcLastExecuted:
+        return CompareValues(SortTime(a), SortTime(b));
     }
     return 0;
 }

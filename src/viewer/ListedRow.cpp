@@ -4,8 +4,8 @@
 
 TListedRow ListedRowOf(int number, const TStartItem& item)
 {
-    return {number, item.FileName, StartItemTypeToStr(item.ItemType), item.ExecCount, item.LastExecutedText,
-            item.LastExecuted};
+    return {number,         item.FileName,         StartItemTypeToStr(item.ItemType),
+            item.ExecCount, item.LastExecutedText, item.LastExecuted};
 }
 
 TListedRow ListedRowFromCells(const std::array<std::string, 5>& cells, TDateTime lastExecuted)
@@ -15,8 +15,8 @@ TListedRow ListedRowFromCells(const std::array<std::string, 5>& cells, TDateTime
         std::from_chars(text.data(), text.data() + text.size(), value);
         return value;
     };
-    return {number(cells[lcCount]), cells[lcFileName], cells[lcType], number(cells[lcExecCount]),
-            cells[lcLastExecuted], lastExecuted};
+    return {number(cells[lcCount]),     cells[lcFileName],     cells[lcType],
+            number(cells[lcExecCount]), cells[lcLastExecuted], lastExecuted};
 }
 
 std::array<std::string, 5> ListedRowCells(const TListedRow& row)

@@ -11,7 +11,7 @@
 enum TListColumn { lcCount, lcFileName, lcType, lcExecCount, lcLastExecuted };
 
 inline constexpr std::array<const char*, 5> ListColumnTitles = {"Count", "File Name", "Type", "Exec Count",
-                                                                 "Last Executed"};
+                                                                "Last Executed"};
 
 struct TListedRow {
     int Number = 0;

@@ -32,7 +32,7 @@ std::string Describe(const DateTimeParts& now)
 
 // Set-up moments at the edges of days, months and years.
 const DateTimeParts SetupMoments[] = {
-    {2026, 1, 1, 0, 0, 0, 0},      {2026, 1, 1, 0, 0, 2, 500}, {2026, 3, 1, 12, 0, 0, 0},
+    {2026, 1, 1, 0, 0, 0, 0},        {2026, 1, 1, 0, 0, 2, 500}, {2026, 3, 1, 12, 0, 0, 0},
     {2026, 12, 31, 23, 59, 59, 999}, {2024, 2, 29, 6, 30, 0, 0}, {2026, 6, 15, 0, 30, 0, 0},
     {2026, 12, 8, 17, 21, 28, 0},
 };
@@ -114,8 +114,8 @@ TEST(DemoUserAssistArea, ShowsAWindows10UserBesideAWindowsXpOne)
         EXPECT_LE(classic, 25);
         EXPECT_GE(current.size(), 30u);
         const TDateTime today = EncodeDate(now.Year, now.Month, now.Day);
-        for (const TDateTime threshold : {today, today - 3, today - 7, EncodeDate(now.Year, now.Month, 1),
-                                          EncodeDate(now.Year, 1, 1)})
+        for (const TDateTime threshold :
+             {today, today - 3, today - 7, EncodeDate(now.Year, now.Month, 1), EncodeDate(now.Year, 1, 1)})
             EXPECT_GT(CountLaterThan(current, threshold), 0) << threshold;
     }
 

@@ -13,17 +13,20 @@ using Fault = MemoryRegistrySource::ValueFault;
 
 class StartHistoryTest : public testing::Test {
 protected:
-    MemoryRegistrySource::Key& CountKey(const std::string& subKey) {
+    MemoryRegistrySource::Key& CountKey(const std::string& subKey)
+    {
         return registry_.CreateKey(RegistryRoot::CurrentUser,
                                    std::string(UserAssistKeyPath) + "\\" + subKey + "\\Count");
     }
     // Adds a value under its stored (rotated) name.
-    MemoryRegistrySource::Value& Add(const std::string& subKey, const std::string& decodedName,
-                                     std::uint32_t type, std::vector<std::uint8_t> data) {
+    MemoryRegistrySource::Value& Add(const std::string& subKey, const std::string& decodedName, std::uint32_t type,
+                                     std::vector<std::uint8_t> data)
+    {
         return CountKey(subKey).SetValue(Rot13(decodedName), type, std::move(data));
     }
     void AddRecord(const std::string& subKey, const std::string& decodedName, std::int32_t count,
-                   std::uint64_t ticks = 0x01c626c2c6a1a990) {
+                   std::uint64_t ticks = 0x01c626c2c6a1a990)
+    {
         const UserAssistFixtureValue value = MakeUserAssistValue(decodedName, count, MakeFileTime(ticks));
         Add(subKey, decodedName, value.Type, value.Data);
     }
@@ -40,8 +43,7 @@ TEST_F(StartHistoryTest, ReadsNothingWithoutTheUserAssistKey)
 {
     history_.ReadHistory();
     EXPECT_EQ(history_.Count(), 0);
-    registry_.CreateKey(RegistryRoot::CurrentUser, UserAssistKeyPath).Access =
-        MemoryRegistrySource::KeyAccess::None;
+    registry_.CreateKey(RegistryRoot::CurrentUser, UserAssistKeyPath).Access = MemoryRegistrySource::KeyAccess::None;
     AddRecord("A", "UEME_RUNPATH:C:\\a.exe", 1);
     history_.ReadHistory();
     EXPECT_EQ(history_.Count(), 0);
@@ -148,13 +150,13 @@ TEST_P(StartHistoryErrorTest, StopsAtTheValueKeepingTheEntriesBeforeAndClosingEv
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, StartHistoryErrorTest,
-    testing::Values(UnreadableValue{"Binary17Bytes", RegistryType::Binary, 17, Fault::None, "Invalid data type for '%s'"},
-                    UnreadableValue{"DWord", RegistryType::DWord, 4, Fault::None, "Invalid data type for '%s'"},
-                    UnreadableValue{"String", RegistryType::String, 2, Fault::None, "Invalid data type for '%s'"},
-                    UnreadableValue{"ExpandString", RegistryType::ExpandString, 2, Fault::None,
-                                    "Invalid data type for '%s'"},
-                    UnreadableValue{"DataReadFails", RegistryType::Binary, 16, Fault::DataReadFails,
-                                    "Failed to get data for '%s'"}),
+    testing::Values(
+        UnreadableValue{"Binary17Bytes", RegistryType::Binary, 17, Fault::None, "Invalid data type for '%s'"},
+        UnreadableValue{"DWord", RegistryType::DWord, 4, Fault::None, "Invalid data type for '%s'"},
+        UnreadableValue{"String", RegistryType::String, 2, Fault::None, "Invalid data type for '%s'"},
+        UnreadableValue{"ExpandString", RegistryType::ExpandString, 2, Fault::None, "Invalid data type for '%s'"},
+        UnreadableValue{"DataReadFails", RegistryType::Binary, 16, Fault::DataReadFails,
+                        "Failed to get data for '%s'"}),
     [](const testing::TestParamInfo<UnreadableValue>& info) { return std::string(info.param.Name); });
 
 TEST_F(StartHistoryTest, ReadsAfreshEachTimeAndHandsOutCopies)

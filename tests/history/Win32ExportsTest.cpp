@@ -80,13 +80,15 @@ std::vector<RawSubKey> ReadRawArea()
     for (DWORD index = 0; userAssist.Handle(); ++index) {
         wchar_t name[256];
         DWORD length = std::size(name);
-        if (RegEnumKeyExW(userAssist.Handle(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        if (RegEnumKeyExW(userAssist.Handle(), index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
             break;
         RawSubKey subKey{std::wstring(name, length), std::nullopt, {}};
         const WideKey key(userAssist.Handle(), subKey.Name);
         DWORD version = 0, type = 0, size = sizeof version;
         if (RegQueryValueExW(key.Handle(), L"Version", nullptr, &type, reinterpret_cast<BYTE*>(&version), &size) ==
-                ERROR_SUCCESS && type == REG_DWORD)
+                ERROR_SUCCESS &&
+            type == REG_DWORD)
             subKey.Version = version;
         const WideKey count(key.Handle(), L"Count");
         if (count.Handle())
@@ -99,8 +101,8 @@ std::vector<RawSubKey> ReadRawArea()
 // The name as the 8-bit calls give it: the system code page, "?" for what it lacks.
 std::string Ansi(const std::wstring& text)
 {
-    const int length = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                           nullptr);
+    const int length =
+        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string ansi(static_cast<std::size_t>(length), '\0');
     WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), ansi.data(), length, nullptr, nullptr);
     return ansi;
@@ -179,7 +181,8 @@ TEST_F(Win32UserAssistExports, KeepTheDataOfNamesTheCodePageCannotCarry)
                 WriteRegFileToCurrentUser(ExportOf(hive));
 
         const WideKey count(HKEY_CURRENT_USER, std::wstring(L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
-                                                            L"UserAssist\\") + test.Subkey + L"\\Count");
+                                                            L"UserAssist\\") +
+                                                   test.Subkey + L"\\Count");
         std::optional<RawValue> raw;
         for (RawValue& value : RawValues(count.Handle()))
             if (value.Name == test.StoredName)

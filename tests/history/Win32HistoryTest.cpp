@@ -83,9 +83,15 @@ TEST(Win32History, RefusesTextAndNumberValuesByTheirRealTypes)
 TEST(FileTimeToCalendar, MatchesFileTimeToSystemTime)
 {
     // Every field boundary near the ends of the range and a spread in between.
-    std::vector<std::uint64_t> times = {0,       1,       9'999,  10'000,  864'000'000'000 - 1,
-                                        0x7FFFFFFFFFFFFFFF, 0x7FFFFFFFFFFFFFFF - 10'000,
-                                        0x8000000000000000, 0xFFFFFFFFFFFFFFFF};
+    std::vector<std::uint64_t> times = {0,
+                                        1,
+                                        9'999,
+                                        10'000,
+                                        864'000'000'000 - 1,
+                                        0x7FFFFFFFFFFFFFFF,
+                                        0x7FFFFFFFFFFFFFFF - 10'000,
+                                        0x8000000000000000,
+                                        0xFFFFFFFFFFFFFFFF};
     std::uint64_t state = 0x9E3779B97F4A7C15;
     for (int i = 0; i < 200'000; ++i) {
         state = state * 6364136223846793005 + 1442695040888963407;  // a fixed pseudo-random walk
@@ -100,10 +106,10 @@ TEST(FileTimeToCalendar, MatchesFileTimeToSystemTime)
         ASSERT_EQ(FileTimeToCalendar(time, parts), splitBySystem) << ticks;
         if (!splitBySystem)
             continue;
-        ASSERT_EQ(std::tie(parts.Year, parts.Month, parts.Day, parts.Hour, parts.Minute, parts.Second,
-                           parts.Millisecond),
-                  std::make_tuple(int{system.wYear}, int{system.wMonth}, int{system.wDay}, int{system.wHour},
-                                  int{system.wMinute}, int{system.wSecond}, int{system.wMilliseconds}))
+        ASSERT_EQ(
+            std::tie(parts.Year, parts.Month, parts.Day, parts.Hour, parts.Minute, parts.Second, parts.Millisecond),
+            std::make_tuple(int{system.wYear}, int{system.wMonth}, int{system.wDay}, int{system.wHour},
+                            int{system.wMinute}, int{system.wSecond}, int{system.wMilliseconds}))
             << ticks;
     }
 }

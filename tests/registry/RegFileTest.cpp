@@ -67,7 +67,8 @@ TEST(RegFile, ReadsEveryKindOfLineThatExportsHold)
          "[K]\n\"C:\\x \"y\"\" 1: 97 92 98 34 99 0\n"},
         {"a hex list over three lines", "[K]\n\"L\"=hex:01,02,\\\r\n  03,04,\\\n  05\n\"N\"=dword:1\n",
          "[K]\n\"L\" 3: 1 2 3 4 5\n\"N\" 4: 1 0 0 0\n"},
-        {"comments, blanks and deletions", "; a comment\n\n[-K\\Old]\n[K]\n\"Gone\"=-\n  \"Spaced\" = dword:ffffffff  \n",
+        {"comments, blanks and deletions",
+         "; a comment\n\n[-K\\Old]\n[K]\n\"Gone\"=-\n  \"Spaced\" = dword:ffffffff  \n",
          "[-K\\Old]\n[K]\n\"Gone\" -\n\"Spaced\" 4: 255 255 255 255\n"},
         {"a UTF-8 name", "[K]\n\"\xd7\xaa - Chrome.lnk\"=hex:\n", "[K]\n\"\xd7\xaa - Chrome.lnk\" 3:\n"},
     };
@@ -128,14 +129,14 @@ TEST(RegFile, RefusesTextsThatAreNoExport)
 TEST(RegFileLoader, FillsTheRootsItKnowsAndAppliesDeletions)
 {
     MemoryRegistrySource registry;
-    LoadRegFile(Bytes(std::string(Header) +
-                      "[HKEY_CURRENT_USER\\Software\\A]\n\"Keep\"=dword:00000007\n\"Drop\"=hex:01\n"
-                      "[HKCU\\Software\\A\\Old]\n\"X\"=hex:01\n"
-                      "[HKEY_USERS\\S-1-5-21\\Software\\A]\n\"Elsewhere\"=hex:01\n"
-                      "[hkey_local_machine\\Software\\B]\n\"M\"=\"m\"\n"
-                      "[-HKEY_CURRENT_USER\\Software\\A\\Old]\n"
-                      "[HKEY_CURRENT_USER\\Software\\A]\n\"Drop\"=-\n"),
-                registry);
+    LoadRegFile(
+        Bytes(std::string(Header) + "[HKEY_CURRENT_USER\\Software\\A]\n\"Keep\"=dword:00000007\n\"Drop\"=hex:01\n"
+                                    "[HKCU\\Software\\A\\Old]\n\"X\"=hex:01\n"
+                                    "[HKEY_USERS\\S-1-5-21\\Software\\A]\n\"Elsewhere\"=hex:01\n"
+                                    "[hkey_local_machine\\Software\\B]\n\"M\"=\"m\"\n"
+                                    "[-HKEY_CURRENT_USER\\Software\\A\\Old]\n"
+                                    "[HKEY_CURRENT_USER\\Software\\A]\n\"Drop\"=-\n"),
+        registry);
     TRegistry user(RegistryAccess::Read, registry);
     ASSERT_TRUE(user.OpenKey("Software\\A"));
     EXPECT_EQ(user.GetValueNames(), std::vector<std::string>{"Keep"});
@@ -156,11 +157,11 @@ TEST(TextEncoding, ConvertsUtf16AndLatin1IntoUtf8)
     } utf16[] = {
         {{'A', 0}, "A"},
         {{0xE9, 0}, "\xc3\xa9"},
-        {{0xEA, 0x05, 0xD5, 0x05}, "\xd7\xaa\xd7\x95"},              // Hebrew
-        {{0x3D, 0xD8, 0x00, 0xDE}, "\xf0\x9f\x98\x80"},              // a surrogate pair
-        {{0x3D, 0xD8, 'x', 0}, "\xef\xbf\xbdx"},                     // a lone high surrogate
-        {{0x00, 0xDE}, "\xef\xbf\xbd"},                              // a lone low surrogate
-        {{'A', 0, 'B'}, "A"},                                        // an odd byte at the end
+        {{0xEA, 0x05, 0xD5, 0x05}, "\xd7\xaa\xd7\x95"},  // Hebrew
+        {{0x3D, 0xD8, 0x00, 0xDE}, "\xf0\x9f\x98\x80"},  // a surrogate pair
+        {{0x3D, 0xD8, 'x', 0}, "\xef\xbf\xbdx"},         // a lone high surrogate
+        {{0x00, 0xDE}, "\xef\xbf\xbd"},                  // a lone low surrogate
+        {{'A', 0, 'B'}, "A"},                            // an odd byte at the end
     };
     for (const auto& test : utf16)
         EXPECT_EQ(Utf16LeToUtf8(test.Utf16), test.Utf8) << test.Utf8;

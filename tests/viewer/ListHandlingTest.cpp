@@ -352,7 +352,9 @@ TEST_F(ViewerTest, SaveAsWritesEveryListedRowAsUtf8CsvInTheOrderShown)
 {
     AddEntry("UEME_RUNPATH:C:\\Tools\\say \"hi\", world.exe", 9, EncodeDate(2006, 1, 31) + EncodeTime(17, 5, 9, 0));
     AddEntry("UEME_RUNPIDL:%csidl2%\\Caf\xe9 \"Cr\xe8me\".lnk", 4, EncodeDate(2006, 2, 1));
-    AddEntry("UEME_RUNPATH:C:\\\xdc" "bung\\na\xefve.exe", 2, EncodeDate(2005, 12, 24) + EncodeTime(8, 30, 0, 0));
+    AddEntry("UEME_RUNPATH:C:\\\xdc"
+             "bung\\na\xefve.exe",
+             2, EncodeDate(2005, 12, 24) + EncodeTime(8, 30, 0, 0));
     AddEntry("UEME_CTLSESSION", 12, EncodeDate(2006, 3, 1));
     AddEntryWithoutTime("UEME_RUNCPL:desk.cpl", 1);
     const char* named = std::getenv("TALLYGLASS_SAVED_CSV");

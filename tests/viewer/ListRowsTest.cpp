@@ -46,10 +46,8 @@ TEST(SortedRowOrder, EachColumnBothWaysWithTiesInReadOrder)
         TListColumn Column;
         std::vector<int> Ascending, Descending;
     } cases[] = {
-        {lcCount, {1, 2, 3, 4, 5}, {5, 4, 3, 2, 1}},
-        {lcFileName, {2, 3, 1, 5, 4}, {4, 5, 1, 2, 3}},
-        {lcType, {4, 5, 2, 1, 3}, {1, 3, 2, 4, 5}},
-        {lcExecCount, {2, 4, 5, 1, 3}, {1, 3, 4, 5, 2}},
+        {lcCount, {1, 2, 3, 4, 5}, {5, 4, 3, 2, 1}},        {lcFileName, {2, 3, 1, 5, 4}, {4, 5, 1, 2, 3}},
+        {lcType, {4, 5, 2, 1, 3}, {1, 3, 2, 4, 5}},         {lcExecCount, {2, 4, 5, 1, 3}, {1, 3, 4, 5, 2}},
         {lcLastExecuted, {2, 3, 4, 1, 5}, {1, 5, 4, 2, 3}},
     };
     for (const auto& test : cases) {
@@ -95,10 +93,9 @@ TEST(ListText, TitlesThenTheGivenRowsAsTabbedLinesOrCsv)
               "Count\tFile Name\tType\tExec Count\tLast Executed\r\n"
               "2\tcaf\xe9.lnk\tShortcut\t-3\tUnknown\r\n"
               "1\tC:\\say \"hi\", world.exe\tExecutable\t7\t01/31/2006 17:05:09\r\n");
-    EXPECT_EQ(CsvText({rows[1], rows[0]}),
-              "Count,File Name,Type,Exec Count,Last Executed\r\n"
-              "2,caf\xe9.lnk,Shortcut,-3,Unknown\r\n"
-              "1,\"C:\\say \"\"hi\"\", world.exe\",Executable,7,01/31/2006 17:05:09\r\n");
+    EXPECT_EQ(CsvText({rows[1], rows[0]}), "Count,File Name,Type,Exec Count,Last Executed\r\n"
+                                           "2,caf\xe9.lnk,Shortcut,-3,Unknown\r\n"
+                                           "1,\"C:\\say \"\"hi\"\", world.exe\",Executable,7,01/31/2006 17:05:09\r\n");
     EXPECT_EQ(TabSeparatedText({}), "Count\tFile Name\tType\tExec Count\tLast Executed\r\n");
 }
 

@@ -73,7 +73,8 @@ constexpr CurrentDemoEntry CurrentDemoEntries[] = {
     {0, "Microsoft.Windows.ControlPanel", 0, 23, 609, NoTime, 0, 0, 0},
     {0, "{1AC14E77-02E7-4E5D-B744-2EB1AE5198B7}\\taskmgr.exe", 4, 6, 305, 0, 9, 12, 40},
     {0, "{1AC14E77-02E7-4E5D-B744-2EB1AE5198B7}\\WindowsPowerShell\\v1.0\\powershell.exe", 6, 33, 4'410, 1, 18, 3, 21},
-    {0, "{6D809377-6AF0-444B-8957-A3773F02200E}\\Microsoft Office\\root\\Office16\\EXCEL.EXE", 11, 90, 25'800, 4, 14, 41, 9},
+    {0, "{6D809377-6AF0-444B-8957-A3773F02200E}\\Microsoft Office\\root\\Office16\\EXCEL.EXE", 11, 90, 25'800, 4, 14,
+     41, 9},
     {0, "{6D809377-6AF0-444B-8957-A3773F02200E}\\VideoLAN\\VLC\\vlc.exe", 3, 8, 7'260, 13, 21, 5, 33},
     {0, "{7C5A40EF-A0FB-4BFC-874A-C0F2E0B9FA8E}\\Steam\\steam.exe", 19, 44, 3'120, 25, 20, 48, 0},
     {0, "{F38BF404-1D43-42F2-9305-67DE0B28FC23}\\regedit.exe", 1, 5, 270, 60, 9, 2, 17},
@@ -112,8 +113,7 @@ TFileTime DemoTime(int daysAgo, int hour, int minute, int second, const DateTime
     const std::int64_t clock = ((hour * 60LL + minute) * 60 + second) * 1000;
     if (daysAgo > 0)
         return LocalFileTime(today - daysAgo, clock);
-    const std::int64_t elapsed =
-        ((now.Hour * 60LL + now.Minute) * 60 + now.Second) * 1000 + now.Millisecond;
+    const std::int64_t elapsed = ((now.Hour * 60LL + now.Minute) * 60 + now.Second) * 1000 + now.Millisecond;
     const std::int64_t earliest = 1;  // a millisecond after midnight, even when now is midnight
     const std::int64_t span = std::max<std::int64_t>(elapsed - earliest, 0);
     return LocalFileTime(today, earliest + span * clock / MillisecondsPerDay);
@@ -167,8 +167,8 @@ UserAssistArea MakeSyntheticUserAssistArea(int count, const DateTimeParts& now, 
         "{F38BF404-1D43-42F2-9305-67DE0B28FC23}\\Temp\\{%06d}\\bench%06d.exe",
     };
     const bool current = layout == UserAssistLayout::Current;
-    const std::span<const char* const> patterns = current ? std::span<const char* const>(CurrentPatterns)
-                                                          : std::span<const char* const>(ClassicPatterns);
+    const std::span<const char* const> patterns =
+        current ? std::span<const char* const>(CurrentPatterns) : std::span<const char* const>(ClassicPatterns);
     const std::int64_t today = DayNumberOf(now.Year, now.Month, now.Day);
     UserAssistSubKey subKey{StartMenuSubKey, true, {}};
     if (current)

@@ -13,7 +13,8 @@ constexpr std::size_t SessionRecordSize = 532;  // three counts, then a name of 
 }  // namespace
 
 UserAssistFixtureValue MakeUserAssistValue(const std::string& decodedName, std::int32_t execCount,
-                                           TFileTime lastExecuted) {
+                                           TFileTime lastExecuted)
+{
     const UserAssistRecordBytes bytes = EncodeUserAssistRecord({execCount, lastExecuted});
     return {decodedName, RegistryType::Binary, {bytes.begin(), bytes.end()}};
 }

@@ -13,8 +13,8 @@ namespace {
 
 std::wstring Wide(const std::string& utf8)
 {
-    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
-                                           nullptr, 0);
+    const int length =
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     if (length == 0 && !utf8.empty())
         throw std::runtime_error("not UTF-8: " + utf8);
     std::wstring wide(static_cast<std::size_t>(length), L'\0');

@@ -10,9 +10,10 @@ namespace {
 
 class CreatedKey {
 public:
-    explicit CreatedKey(const std::string& path) {
-        const LONG status = RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                            nullptr, &key_, nullptr);
+    explicit CreatedKey(const std::string& path)
+    {
+        const LONG status =
+            RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
         if (status != ERROR_SUCCESS)
             throw std::runtime_error("cannot create the key " + path + " (error " + std::to_string(status) + ")");
     }
@@ -20,15 +21,17 @@ public:
     CreatedKey(const CreatedKey&) = delete;
     CreatedKey& operator=(const CreatedKey&) = delete;
 
-    void SetValue(const UserAssistFixtureValue& value) {
+    void SetValue(const UserAssistFixtureValue& value)
+    {
         SetStoredValue(Rot13(value.DecodedName), value.Type, value.Data);
     }
-    void SetStoredValue(const std::string& storedName, DWORD type, const std::vector<std::uint8_t>& data) {
+    void SetStoredValue(const std::string& storedName, DWORD type, const std::vector<std::uint8_t>& data)
+    {
         const LONG status =
             RegSetValueExA(key_, storedName.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size()));
         if (status != ERROR_SUCCESS)
-            throw std::runtime_error("cannot write the value " + storedName + " (error " +
-                                     std::to_string(status) + ")");
+            throw std::runtime_error("cannot write the value " + storedName + " (error " + std::to_string(status) +
+                                     ")");
     }
 
 private:
