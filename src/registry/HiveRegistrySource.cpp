@@ -25,21 +25,30 @@ public:
     libregf_error_t** Out() { return &error_; }
     libbfio_error_t** BfioOut() { return reinterpret_cast<libbfio_error_t**>(&error_); }
 
-    // The deepest cause of the error's chain, without the name of the function
-    // that reported it: "unable to read hive bin header data", say.
+    // The deepest cause that libregf itself tells in the error's chain,
+    // without the name of the function: "unable to read hive bin header
+    // data", say. (The lines below it come from its I/O library.)
     std::string Text() const
     {
         if (!error_)
             return "unknown error";
         char buffer[4096] = {};
         libregf_error_backtrace_sprint(error_, buffer, sizeof buffer);
-        std::string_view text(buffer);
-        text = text.substr(0, text.find('\n'));
-        if (const std::size_t colon = text.find(": "); colon != std::string_view::npos)
-            text.remove_prefix(colon + 2);
-        while (text.ends_with('.'))
-            text.remove_suffix(1);
-        return text.empty() ? "unknown error" : std::string(text);
+        std::string_view lines(buffer);
+        std::string_view cause = lines.substr(0, lines.find('\n'));
+        for (std::string_view rest = lines; !rest.empty();) {
+            const std::string_view line = rest.substr(0, rest.find('\n'));
+            if (line.starts_with("libregf_")) {
+                cause = line;
+                break;
+            }
+            rest.remove_prefix(std::min(rest.size(), line.size() + 1));
+        }
+        if (const std::size_t colon = cause.find(": "); colon != std::string_view::npos)
+            cause.remove_prefix(colon + 2);
+        while (cause.ends_with('.'))
+            cause.remove_suffix(1);
+        return cause.empty() ? "unknown error" : std::string(cause);
     }
 
 private:
@@ -83,6 +92,9 @@ constexpr std::size_t SecondarySequenceOffset = 8;
 // 0 for a hive itself; its transaction logs begin with a copy of the base
 // block that says 1, 2 or 6 here.
 constexpr std::size_t FileTypeOffset = 0x1C;
+// The size of the hive bins that follow the 4,096-byte base block.
+constexpr std::size_t HiveBinsSizeOffset = 0x28;
+constexpr std::size_t BaseBlockSize = 4096;
 
 bool IsAscii(std::string_view text)
 {
@@ -151,12 +163,18 @@ public:
         closedCleanly_ = ReadLittleEndian32(bytes_, PrimarySequenceOffset) ==
                          ReadLittleEndian32(bytes_, SecondarySequenceOffset);
 
+        // A file cut short: told before anything libregf says of it.
+        const std::size_t end = BaseBlockSize + ReadLittleEndian32(bytes_, HiveBinsSizeOffset);
+        if (bytes_.size() < end)
+            Note("the file ends at byte " + std::to_string(bytes_.size()) + ", before the end of its last hive bin at " +
+                 std::to_string(end));
+
         LibraryError error;
         if (libbfio_memory_range_initialize(&io_, error.BfioOut()) != 1 ||
             libbfio_memory_range_set(io_, bytes_.data(), bytes_.size(), error.BfioOut()) != 1 ||
             libregf_file_initialize(&file_, error.Out()) != 1 ||
             libregf_file_open_file_io_handle(file_, io_, LIBREGF_OPEN_READ, error.Out()) != 1) {
-            const std::string reason = error.Text();
+            const std::string reason = problems_.empty() ? error.Text() : problems_.front();
             Release();
             throw EHiveDamaged(reason);
         }
