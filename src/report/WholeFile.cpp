@@ -1,13 +1,11 @@
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "report/SourceReaders.h"
-
-#ifdef _WIN32
-#include "base/TextEncoding.h"
-#endif
 
 namespace {
 
@@ -15,11 +13,15 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
+std::filesystem::path FilePath(const std::string& utf8Path)
+{
+    return std::u8string(utf8Path.begin(), utf8Path.end());
+}
+
 std::FILE* OpenForReading(const std::string& utf8Path)
 {
 #ifdef _WIN32
-    const std::u16string path = Utf8ToUtf16(utf8Path);
-    return _wfopen(reinterpret_cast<const wchar_t*>(path.c_str()), L"rb");
+    return _wfopen(FilePath(utf8Path).c_str(), L"rb");
 #else
     return std::fopen(utf8Path.c_str(), "rb");
 #endif
@@ -33,10 +35,17 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& utf8Path)
     const std::unique_ptr<std::FILE, FileCloser> file(OpenForReading(utf8Path));
     if (!file)
         throw EFileUnreadable(std::string("cannot open: ") + std::strerror(errno));
+    // Room for the size the file has, then more should it grow meanwhile.
     std::vector<std::uint8_t> bytes;
-    std::uint8_t buffer[1 << 16];
-    while (const std::size_t read = std::fread(buffer, 1, sizeof buffer, file.get()))
-        bytes.insert(bytes.end(), buffer, buffer + read);
+    std::error_code error;
+    if (const std::uintmax_t size = std::filesystem::file_size(FilePath(utf8Path), error); !error)
+        bytes.reserve(static_cast<std::size_t>(size) + 1);
+    std::size_t filled = 0;
+    do {
+        bytes.resize(std::max(bytes.capacity(), filled + (1 << 16)));
+        filled += std::fread(bytes.data() + filled, 1, bytes.size() - filled, file.get());
+    } while (filled == bytes.size() && !std::feof(file.get()) && !std::ferror(file.get()));
+    bytes.resize(filled);
     if (std::ferror(file.get()))
         throw EFileUnreadable(std::string("cannot read: ") + std::strerror(errno));
     return bytes;
