@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <span>
 #include <string_view>
 #include <utility>
 
@@ -96,6 +97,70 @@ constexpr std::size_t FileTypeOffset = 0x1C;
 constexpr std::size_t HiveBinsSizeOffset = 0x28;
 constexpr std::size_t BaseBlockSize = 4096;
 
+// The hive's bytes as a file for libregf. libbfio's own memory range copies
+// a read that crosses the end of the range whole, past the end of the memory
+// (the damaged-hive runs found it under AddressSanitizer, with a cut hive):
+// this one stops at the end, as a file does.
+class MemoryFile {
+public:
+    explicit MemoryFile(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+
+    // A libbfio handle over this file, which stays this object's.
+    bool MakeHandle(libbfio_handle_t** handle, libbfio_error_t** error)
+    {
+        return libbfio_handle_initialize(handle, reinterpret_cast<intptr_t*>(this), nullptr, nullptr, Open, Close,
+                                         Read, Write, Seek, Exists, IsOpen, GetSize,
+                                         LIBBFIO_FLAG_IO_HANDLE_NON_MANAGED, error) == 1;
+    }
+
+private:
+    static MemoryFile& Of(intptr_t* handle) { return *reinterpret_cast<MemoryFile*>(handle); }
+
+    static int Open(intptr_t* handle, int, libbfio_error_t**)
+    {
+        Of(handle).open_ = true;
+        Of(handle).at_ = 0;
+        return 1;
+    }
+    static int Close(intptr_t* handle, libbfio_error_t**)
+    {
+        Of(handle).open_ = false;
+        return 0;
+    }
+    static ssize_t Read(intptr_t* handle, std::uint8_t* buffer, std::size_t size, libbfio_error_t**)
+    {
+        MemoryFile& file = Of(handle);
+        const std::size_t at = std::min(file.at_, file.bytes_.size());
+        const std::size_t count = std::min(size, file.bytes_.size() - at);
+        std::copy_n(file.bytes_.begin() + static_cast<std::ptrdiff_t>(at), count, buffer);
+        file.at_ = at + count;
+        return static_cast<ssize_t>(count);
+    }
+    static ssize_t Write(intptr_t*, const std::uint8_t*, std::size_t, libbfio_error_t**) { return -1; }
+    static off64_t Seek(intptr_t* handle, off64_t offset, int whence, libbfio_error_t**)
+    {
+        MemoryFile& file = Of(handle);
+        const off64_t base = whence == SEEK_CUR   ? static_cast<off64_t>(file.at_)
+                             : whence == SEEK_END ? static_cast<off64_t>(file.bytes_.size())
+                                                  : 0;
+        if (offset < -base)
+            return -1;
+        file.at_ = static_cast<std::size_t>(base + offset);
+        return base + offset;
+    }
+    static int Exists(intptr_t*, libbfio_error_t**) { return 1; }
+    static int IsOpen(intptr_t* handle, libbfio_error_t**) { return Of(handle).open_ ? 1 : 0; }
+    static int GetSize(intptr_t* handle, size64_t* size, libbfio_error_t**)
+    {
+        *size = Of(handle).bytes_.size();
+        return 1;
+    }
+
+    std::span<const std::uint8_t> bytes_;
+    std::size_t at_ = 0;
+    bool open_ = false;
+};
+
 bool IsAscii(std::string_view text)
 {
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -153,7 +218,7 @@ std::optional<std::string> StoredName(Object* object, int (*getSize)(Object*, st
 
 class HiveRegistrySource::Hive {
 public:
-    explicit Hive(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes))
+    explicit Hive(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)), memoryFile_(bytes_)
     {
         const std::string_view start(reinterpret_cast<const char*>(bytes_.data()), std::min<std::size_t>(bytes_.size(), 4));
         if (start != HiveSignature)
@@ -170,8 +235,7 @@ public:
                  std::to_string(end));
 
         LibraryError error;
-        if (libbfio_memory_range_initialize(&io_, error.BfioOut()) != 1 ||
-            libbfio_memory_range_set(io_, bytes_.data(), bytes_.size(), error.BfioOut()) != 1 ||
+        if (!memoryFile_.MakeHandle(&io_, error.BfioOut()) ||
             libregf_file_initialize(&file_, error.Out()) != 1 ||
             libregf_file_open_file_io_handle(file_, io_, LIBREGF_OPEN_READ, error.Out()) != 1) {
             const std::string reason = problems_.empty() ? error.Text() : problems_.front();
@@ -481,6 +545,7 @@ private:
     }
 
     std::vector<std::uint8_t> bytes_;
+    MemoryFile memoryFile_;
     libbfio_handle_t* io_ = nullptr;
     libregf_file_t* file_ = nullptr;
     bool opened_ = false;
