@@ -3,12 +3,6 @@
 
 namespace {
 
-template <typename Number>
-std::string NumberOrEmpty(const std::optional<Number>& number)
-{
-    return number ? std::to_string(*number) : std::string();
-}
-
 class CsvReportWriter final : public ReportWriter {
 public:
     explicit CsvReportWriter(TextOutput& out) : out_(out)
@@ -21,8 +15,8 @@ public:
         std::string text;
         for (const ReportRow& row : rows)
             text += CsvRecord({row.Source.value_or(""), row.SubKey, std::to_string(row.Layout), row.StoredName,
-                               row.FileName, row.Kind, std::to_string(row.RunCount), NumberOrEmpty(row.FocusCount),
-                               NumberOrEmpty(row.FocusTimeMs), row.LastRun.value_or("")});
+                               row.FileName, row.Kind, std::to_string(row.RunCount), NumberOr(row.FocusCount, ""),
+                               NumberOr(row.FocusTimeMs, ""), row.LastRun.value_or("")});
         out_.Write(text);
     }
 

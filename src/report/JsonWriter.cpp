@@ -28,15 +28,9 @@ std::string JsonString(std::string_view text)
     return json + "\"";
 }
 
-template <typename Value>
-std::string JsonOrNull(const std::optional<Value>& value)
+std::string JsonOrNull(const std::optional<std::string>& text)
 {
-    if (!value)
-        return "null";
-    if constexpr (std::is_same_v<Value, std::string>)
-        return JsonString(*value);
-    else
-        return std::to_string(*value);
+    return text ? JsonString(*text) : "null";
 }
 
 class JsonWriter final : public ReportWriter {
@@ -50,7 +44,7 @@ public:
             const std::string values[] = {
                 JsonOrNull(row.Source),         JsonString(row.SubKey),     std::to_string(row.Layout),
                 JsonString(row.StoredName),     JsonString(row.FileName),   JsonString(row.Kind),
-                std::to_string(row.RunCount),   JsonOrNull(row.FocusCount), JsonOrNull(row.FocusTimeMs),
+                std::to_string(row.RunCount),   NumberOr(row.FocusCount, "null"), NumberOr(row.FocusTimeMs, "null"),
                 JsonOrNull(row.LastRun),
             };
             text += empty_ ? "\n  {" : ",\n  {";

@@ -41,3 +41,8 @@ std::string DurationText(std::uint32_t milliseconds)
                   milliseconds / 1000 % 60, milliseconds % 1000);
     return text;
 }
+
+std::string NumberOr(const std::optional<std::uint32_t>& number, const std::string& none)
+{
+    return number ? std::to_string(*number) : none;
+}

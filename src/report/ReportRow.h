@@ -36,3 +36,6 @@ std::optional<std::string> UtcTimeText(std::uint64_t fileTime);
 
 // Milliseconds as h:mm:ss.mmm, the hours as many as they come.
 std::string DurationText(std::uint32_t milliseconds);
+
+// A field that may have no value, in decimal, or what a form writes for none.
+std::string NumberOr(const std::optional<std::uint32_t>& number, const std::string& none);

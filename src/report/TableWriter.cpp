@@ -27,12 +27,6 @@ std::size_t DisplayWidth(std::string_view text)
         std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
-template <typename Number>
-std::string NumberOrNothing(const std::optional<Number>& number)
-{
-    return number ? std::to_string(*number) : NoValue;
-}
-
 std::array<std::string, ColumnCount> Cells(const ReportRow& row)
 {
     std::string lastRun = NoValue;
@@ -43,7 +37,7 @@ std::array<std::string, ColumnCount> Cells(const ReportRow& row)
     }
     return {row.Kind,
             std::to_string(row.RunCount),
-            NumberOrNothing(row.FocusCount),
+            NumberOr(row.FocusCount, NoValue),
             row.FocusTimeMs ? DurationText(*row.FocusTimeMs) : NoValue,
             lastRun,
             row.FileName};
@@ -55,15 +49,9 @@ public:
 
     void Write(const std::string& sourceName, const std::vector<ReportRow>& rows) override
     {
-        std::vector<std::array<std::string, ColumnCount>> lines;
-        std::array<std::string, ColumnCount> titles;
-        std::array<std::string, ColumnCount> rules;
-        for (std::size_t i = 0; i < ColumnCount; ++i) {
-            titles[i] = Columns[i].Title;
-            rules[i] = std::string(DisplayWidth(titles[i]), '-');
-        }
-        lines.push_back(titles);
-        lines.push_back(rules);
+        std::vector<std::array<std::string, ColumnCount>> lines(1);
+        for (std::size_t i = 0; i < ColumnCount; ++i)
+            lines[0][i] = Columns[i].Title;
         for (const ReportRow& row : rows)
             lines.push_back(Cells(row));
 
@@ -71,9 +59,10 @@ public:
         for (const auto& line : lines)
             for (std::size_t i = 0; i < ColumnCount; ++i)
                 widths[i] = std::max(widths[i], DisplayWidth(line[i]));
+        std::array<std::string, ColumnCount> rules;
         for (std::size_t i = 0; i < ColumnCount; ++i)
             rules[i] = std::string(widths[i], '-');
-        lines[1] = rules;
+        lines.insert(lines.begin() + 1, rules);
 
         std::string text;
         if (severalSources_) {
