@@ -104,6 +104,9 @@ TEST_F(ReportToolTest, ReportsEachFileInTurnAndEndsWithTheWorstExitCode)
     const std::vector<std::uint8_t> hiveBytes = ReadFileBytes(realHive);
     const std::string hive = realHive.string();
     const std::string cutHive = Write("cut.dat", std::string(hiveBytes.begin(), hiveBytes.begin() + 700'000));
+    std::string renamed(hiveBytes.begin(), hiveBytes.end());
+    renamed.replace(renamed.find("UserAssist"), 10, "UserAssisX");
+    const std::string withoutUserAssist = Write("without.dat", renamed);
     const TDateTime day = EncodeDate(2020, 5, 17);
     const std::string good = Write("good.reg", ExportHead("HKEY_CURRENT_USER") + ValueLine("C:\\a.exe", 3, day) +
                                                    ValueLine("C:\\b.exe", 4, day));
@@ -133,6 +136,7 @@ TEST_F(ReportToolTest, ReportsEachFileInTurnAndEndsWithTheWorstExitCode)
         {{"--reg", refused}, 1, 1, {refused + ": Invalid data type for '" + Rot13("C:\\long.exe") + "'"}},
         {{"--reg", otherUser}, 0, 1, {otherUser + ": note: the UserAssist key under HKEY_USERS\\S-1-5-21-7 is read as "
                                                   "the current user's"}},
+        {{"--hive", withoutUserAssist}, 0, 0, {}},
         {{"--hive", cutHive}, 5, 0, {cutHive + ": hive is damaged (the file ends at byte 700000, before the end of its last hive bin at 1064960)"}},
         // Several files: each is read, the worst code wins, one array holds them all.
         {{"--reg", good, "--reg", missing, "--reg", refused, "--hive", hive}, 3, 95,
