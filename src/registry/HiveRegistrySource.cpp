@@ -12,6 +12,7 @@
 #include "base/AsciiCase.h"
 #include "base/LittleEndian.h"
 #include "base/TextEncoding.h"
+#include "registry/RegistryPath.h"
 
 namespace {
 
@@ -166,21 +167,6 @@ bool IsAscii(std::string_view text)
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-std::optional<std::vector<std::string>> SplitPath(const std::string& path)
-{
-    std::vector<std::string> parts;
-    for (std::size_t start = 0; start < path.size();) {
-        const std::size_t end = std::min(path.find('\\', start), path.size());
-        if (end == start)
-            return std::nullopt;  // an empty part, as in a leading backslash
-        parts.push_back(path.substr(start, end - start));
-        start = end + 1;
-        if (start == path.size())
-            return std::nullopt;  // a trailing backslash
-    }
-    return parts;
-}
-
 // A stored name in UTF-8. libregf hands out the bytes as stored: one byte per
 // character when the hive marks the name so, UTF-16LE otherwise. Its count of
 // UTF-16 code units tells them apart: a name of n single bytes has n of them,
@@ -267,7 +253,7 @@ public:
         if (root != RegistryRoot::CurrentUser || (access & ~RegistryAccess::Read) != 0)
             return std::nullopt;  // a file read here is never written
         const std::optional<std::string> inHive = PathInHive(path);
-        const auto parts = inHive ? SplitPath(*inHive) : std::nullopt;
+        const auto parts = inHive ? SplitRegistryPath(*inHive) : std::nullopt;
         if (!parts)
             return std::nullopt;
 
