@@ -5,7 +5,8 @@
 // their data. Every run must end: with rows and a message, with a message
 // alone, or, where the damage leaves a hive that reads (a flipped count, say),
 // with rows; always with exit code 0, 1 or 5, JSON that is closed, and every
-// message naming the file. A cut before the hive's end must be told.
+// message naming the file. A cut before the hive's end must be told. Runs
+// that lose rows without a message are listed as UNTOLD.
 //
 // usage: damaged-hive-runs HIVE SCRATCH_DIR [--seed N] [--cuts N] [--flips N]
 // Prints one summary line per outcome; exits 1 when a run broke a rule.
@@ -300,6 +301,10 @@ int main(int argc, char** argv)
             std::printf("BROKEN: %s: %s (kept as %s)\n%s", damage.Description.c_str(), problem.c_str(), kept.c_str(),
                         Indented(err.Text).c_str());
         }
+        // Damage no reader can tell from a real hive (a flipped count or
+        // name) loses rows silently: listed, so that it can be looked at.
+        if (!message && rowCount < wholeRows)
+            std::printf("UNTOLD: %s: %d of %d rows\n", damage.Description.c_str(), rowCount, wholeRows);
         ++codes[code];
         ++outcomes[std::string(damage.Cut ? "cut" : "flip") + ", " +
                    (rows && message    ? "rows and a message"
