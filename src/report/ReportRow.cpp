@@ -46,3 +46,12 @@ std::string NumberOr(const std::optional<std::uint32_t>& number, const std::stri
 {
     return number ? std::to_string(*number) : none;
 }
+
+std::string PrintableLine(std::string_view text)
+{
+    std::string line(text);
+    for (char& c : line)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = '?';
+    return line;
+}

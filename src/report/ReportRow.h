@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "history/StartItem.h"
 
@@ -36,6 +37,11 @@ std::optional<std::string> UtcTimeText(std::uint64_t fileTime);
 
 // Milliseconds as h:mm:ss.mmm, the hours as many as they come.
 std::string DurationText(std::uint32_t milliseconds);
+
+// The text with each control character (one that would end a line or steer a
+// terminal) shown as "?": for messages and table cells, which must stay one
+// line each. CSV and JSON carry the text exactly.
+std::string PrintableLine(std::string_view text);
 
 // A field that may have no value, in decimal, or what a form writes for none.
 std::string NumberOr(const std::optional<std::uint32_t>& number, const std::string& none);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/ScopeExit.h"
+#include "base/TextEncoding.h"
 #include "report/ExitCode.h"
 #include "report/ReportFilter.h"
 #include "report/ReportWriter.h"
@@ -31,7 +32,7 @@ int Report(const ReportOptions& options, TextOutput& out, TextOutput& err)
         if (!reading.Items.empty() || reading.Code < ExitCode::FileUnreadable)
             writer->Write(SourceName(source), rows);
         for (const std::string& message : reading.Messages)
-            err.Write(SourceName(source) + ": " + message + "\n");
+            err.Write(PrintableLine(SourceName(source) + ": " + ValidUtf8(message)) + "\n");
         worst = std::max(worst, reading.Code);
     }
     return static_cast<int>(worst);

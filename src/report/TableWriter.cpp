@@ -40,7 +40,7 @@ std::array<std::string, ColumnCount> Cells(const ReportRow& row)
             NumberOr(row.FocusCount, NoValue),
             row.FocusTimeMs ? DurationText(*row.FocusTimeMs) : NoValue,
             lastRun,
-            row.FileName};
+            PrintableLine(row.FileName)};
 }
 
 class TableWriter final : public ReportWriter {
@@ -67,7 +67,7 @@ public:
         std::string text;
         if (severalSources_) {
             text += blocks_++ ? "\n" : "";
-            text += sourceName + ":\n";
+            text += PrintableLine(sourceName) + ":\n";
         }
         for (const auto& line : lines)
             text += Line(line, widths);

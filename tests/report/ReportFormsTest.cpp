@@ -78,10 +78,13 @@ TEST(ReportForms, KeepEveryFormWholeWhateverTheSourcesGave)
               "----  ----  -----  ----------  --------------  ---------\n"
               "\nsource.reg:\nKind  Runs  Focus  Focus time  Last run (UTC)  File name\n"
               "----  ----  -----  ----------  --------------  ---------\n");
-    // A control character in a name stays JSON.
+    // Control characters in a name stay JSON, and a table row stays one line
+    // that steers no terminal.
     ReportRow odd = row;
-    odd.FileName = std::string("a\x01\tb\n", 5);
-    EXPECT_NE(Written(ReportFormat::Json, false, {{odd}}).find("\"file_name\": \"a\\u0001\\tb\\n\""), std::string::npos);
+    odd.FileName = std::string("a\x01\tb\n\x1b[2J\x7f", 10);
+    EXPECT_NE(Written(ReportFormat::Json, false, {{odd}}).find("\"file_name\": \"a\\u0001\\tb\\n\\u001b[2J\x7f\""),
+              std::string::npos);
+    EXPECT_NE(Written(ReportFormat::Table, false, {{odd}}).find("  a??b??[2J?\n"), std::string::npos);
 }
 
 TEST(ReportRowTimes, CutToTheMillisecondInUtcAndLeaveNoTimeEmpty)

@@ -114,6 +114,8 @@ TEST_F(ReportToolTest, ReportsEachFileInTurnAndEndsWithTheWorstExitCode)
                                                              ValueLine("C:\\b.exe", 4, day) + "\"c\"=dword:xyz\r\n");
     const std::string refused = Write("refused.reg", ExportHead("HKCU") + ValueLine("C:\\a.exe", 3, day) +
                                                          ValueLine("C:\\long.exe", 4, day, 1));
+    // A name with a carriage return and an escape: its message stays one line.
+    const std::string steering = Write("steering.reg", ExportHead("HKCU") + ValueLine("C:\\x\r\x1b[2J.exe", 4, day, 1));
     const std::string otherUser = Write("other.reg", ExportHead("HKEY_USERS\\S-1-5-21-7", false) + ValueLine("C:\\a.exe", 3, day));
     const std::string missing = (dir_ / "missing.reg").string();
 
@@ -134,6 +136,7 @@ TEST_F(ReportToolTest, ReportsEachFileInTurnAndEndsWithTheWorstExitCode)
         {{"--reg", malformed}, 6, 2,
          {malformed + ": malformed line 11: a dword must be one to eight hexadecimal digits"}},
         {{"--reg", refused}, 1, 1, {refused + ": Invalid data type for '" + Rot13("C:\\long.exe") + "'"}},
+        {{"--reg", steering}, 1, 0, {steering + ": Invalid data type for 'P:\\k??[2W.rkr'"}},
         {{"--reg", otherUser}, 0, 1, {otherUser + ": note: the UserAssist key under HKEY_USERS\\S-1-5-21-7 is read as "
                                                   "the current user's"}},
         {{"--hive", withoutUserAssist}, 0, 0, {}},
