@@ -8,7 +8,8 @@
 ReportRow MakeReportRow(const TStartItem& item, const std::optional<std::string>& source)
 {
     ReportRow row;
-    row.Source = source;
+    if (source)
+        row.Source = ValidUtf8(*source);
     row.SubKey = ValidUtf8(item.SubKey);
     row.Layout = static_cast<int>(item.Layout);
     row.StoredName = ValidUtf8(item.StoredName);

@@ -46,7 +46,8 @@ int RunReport(const std::vector<std::string>& arguments, TextOutput& out, TextOu
     try {
         options = ParseReportArguments(arguments);
     } catch (const EUsage& error) {
-        err.Write(std::string(ToolName) + ": " + error.Message() + "\nTry \"" + ToolName + " --help\".\n");
+        err.Write(PrintableLine(std::string(ToolName) + ": " + ValidUtf8(error.Message())) + "\nTry \"" + ToolName +
+                  " --help\".\n");
         return static_cast<int>(ExitCode::Usage);
     }
     if (options.Help) {
