@@ -4,27 +4,9 @@
 #include <cstring>
 
 #include "base/AsciiCase.h"
+#include "registry/RegistryPath.h"
 
 namespace {
-
-// The path's parts; nothing for a path with an empty part (such as a leading
-// backslash, which the Windows registry refuses too).
-std::optional<std::vector<std::string>> SplitPath(const std::string& path)
-{
-    std::vector<std::string> parts;
-    if (path.empty())
-        return parts;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t end = path.find('\\', start);
-        parts.push_back(path.substr(start, end - start));
-        if (parts.back().empty())
-            return std::nullopt;
-        if (end == std::string::npos)
-            return parts;
-        start = end + 1;
-    }
-}
 
 bool Permits(MemoryRegistrySource::KeyAccess allowed, std::uint32_t access)
 {
@@ -103,7 +85,7 @@ MemoryRegistrySource::Key& MemoryRegistrySource::CreateKey(RegistryRoot root, co
 
 void MemoryRegistrySource::DeleteKey(RegistryRoot root, const std::string& path)
 {
-    const auto parts = SplitPath(path);
+    const auto parts = SplitRegistryPath(path);
     if (!parts || parts->empty())
         return;
     Key* parent = &roots_[root];
@@ -126,7 +108,7 @@ std::optional<RegistryKey> MemoryRegistrySource::OpenKey(RegistryRoot root, cons
                                                          std::uint32_t access)
 {
     Key* key = &roots_[root];
-    const auto parts = SplitPath(path);
+    const auto parts = SplitRegistryPath(path);
     for (std::size_t i = 0; parts && i < parts->size() && key; ++i)
         key = key->FindSubKey((*parts)[i]);
     const bool opened = parts && key && Permits(key->Access, access);

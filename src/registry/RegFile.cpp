@@ -8,17 +8,10 @@
 
 namespace {
 
-constexpr std::string_view Header = "Windows Registry Editor Version 5.00";
-
-std::string DecodeText(std::span<const std::uint8_t> file)
-{
-    if (file.size() >= 2 && file[0] == 0xFF && file[1] == 0xFE)
-        return Utf16LeToUtf8(file.subspan(2));
-    std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.remove_prefix(3);
-    return std::string(text);
-}
+// The headers of the two kinds of export: the current one in Unicode, and the
+// one of Windows 95 to NT 4, in the system's ANSI code page.
+constexpr std::string_view UnicodeHeader = "Windows Registry Editor Version 5.00";
+constexpr std::string_view AnsiHeader = "REGEDIT4";
 
 std::string_view TrimBlanks(std::string_view text)
 {
@@ -53,6 +46,29 @@ private:
     std::size_t at_ = 0;
     int number_ = 0;
 };
+
+// The first line that holds more than blanks; "" when there is none.
+std::string_view FirstLine(Lines& lines)
+{
+    std::string_view line;
+    while (lines.Next(line))
+        if (!TrimBlanks(line).empty())
+            return TrimBlanks(line);
+    return {};
+}
+
+// The export's text in UTF-8: UTF-16LE after its byte-order mark, UTF-8 after
+// one or without one, and an ANSI export converted from its code page.
+std::string DecodeText(std::span<const std::uint8_t> file)
+{
+    if (file.size() >= 2 && file[0] == 0xFF && file[1] == 0xFE)
+        return Utf16LeToUtf8(file.subspan(2));
+    std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
+    if (text.starts_with("\xEF\xBB\xBF"))
+        return std::string(text.substr(3));
+    Lines lines(text);
+    return FirstLine(lines) == AnsiHeader ? AnsiToUtf8(text) : std::string(text);
+}
 
 class LineParser {
 public:
@@ -229,10 +245,9 @@ void ReadRegFile(std::span<const std::uint8_t> file, RegFileSink& sink)
 {
     const std::string text = DecodeText(file);
     Lines lines(text);
-    std::string_view first;
-    while (lines.Next(first) && TrimBlanks(first).empty()) {
-    }
-    if (TrimBlanks(first) != Header)
-        throw ERegFileFormat("not a registry export: the first line is not \"" + std::string(Header) + "\"");
+    const std::string_view header = FirstLine(lines);
+    if (header != UnicodeHeader && header != AnsiHeader)
+        throw ERegFileFormat("not a registry export: the first line is neither \"" + std::string(UnicodeHeader) +
+                             "\" nor \"" + std::string(AnsiHeader) + "\"");
     LineParser(lines, sink).Run();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The registry export files that regedit and "reg export" write (.reg):
 // "Windows Registry Editor Version 5.00" in UTF-16LE with a byte-order mark,
-// or in UTF-8 with or without one. Their text is handed on in UTF-8.
+// or in UTF-8 with or without one; and the older "REGEDIT4" in the ANSI code
+// page (Windows-1252 where there is none). Their text is handed on in UTF-8.
 //
 // A file is a header line, then key lines ("[path]", "[-path]" to delete a
 // key) each followed by its value lines ("name"=data or @=data for the

@@ -81,6 +81,23 @@ TEST(RegFile, ReadsEveryKindOfLineThatExportsHold)
               "[K]\n\"\xc3\xa9t\xc3\xa9\" 4: 1 0 0 0\n");
 }
 
+TEST(RegFile, ReadsTheOlderAnsiExportsInWindows1252)
+{
+    // "REGEDIT4" files hold the ANSI code page: here 1252, where 0x80 is the
+    // euro sign, 0x81 is unassigned and keeps its code point, 0xE9 is e-acute.
+    EXPECT_EQ(Read(Bytes("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\\x80]\r\n\"caf\xe9 \x81\"=\"\x80\"\r\n"
+                         "\"L\"=hex:01,\\\r\n  02\r\n\"Gone\"=-\r\n[-HKEY_CURRENT_USER\\Old]\r\n")),
+              "[HKEY_CURRENT_USER\\\xe2\x82\xac]\n\"caf\xc3\xa9 \xc2\x81\" 1: 226 130 172 0\n\"L\" 3: 1 2\n"
+              "\"Gone\" -\n[-HKEY_CURRENT_USER\\Old]\n");
+    // Errors name their lines in these files too.
+    try {
+        Read(Bytes("\r\nREGEDIT4\r\n[K]\r\n\"A\"=dword:xyz\r\n"));
+        ADD_FAILURE() << "no error";
+    } catch (const ERegFileSyntax& error) {
+        EXPECT_EQ(error.Line(), 4);
+    }
+}
+
 TEST(RegFile, NamesTheFirstLineItCannotRead)
 {
     const struct {
@@ -119,7 +136,7 @@ TEST(RegFile, NamesTheFirstLineItCannotRead)
 
 TEST(RegFile, RefusesTextsThatAreNoExport)
 {
-    for (const char* text : {"", "\n\n", "REGEDIT5\n[K]\n", "[K]\n\"A\"=dword:1\n", "\x89PNG\r\n\x1a\n"}) {
+    for (const char* text : {"", "\n\n", "REGEDIT5\n[K]\n", "REGEDIT\n", "[K]\n\"A\"=dword:1\n", "\x89PNG\r\n\x1a\n"}) {
         Transcript transcript;
         EXPECT_THROW(ReadRegFile(Bytes(text), transcript), ERegFileFormat) << text;
         EXPECT_EQ(transcript.text, "");
@@ -166,6 +183,31 @@ TEST(TextEncoding, ConvertsUtf16AndLatin1IntoUtf8)
     for (const auto& test : utf16)
         EXPECT_EQ(Utf16LeToUtf8(test.Utf16), test.Utf8) << test.Utf8;
     EXPECT_EQ(Latin1ToUtf8("a\x80\x9f\xa0\xff"), "a\xc2\x80\xc2\x9f\xc2\xa0\xc3\xbf");
+    // Windows-1252: 0x80-0x9F are its own letters and signs, but for the five
+    // bytes it leaves unassigned; the rest is Latin-1.
+    EXPECT_EQ(Windows1252ToUtf8("\x80\x81\x8a\x9f\xa0\xff"), "\xe2\x82\xac\xc2\x81\xc5\xa0\xc5\xb8\xc2\xa0\xc3\xbf");
+}
+
+TEST(TextEncoding, CarriesUtf8ThroughUtf16AndMendsBrokenUtf8)
+{
+    const std::string good = "a\xc3\xa9\xd7\xaa\xe2\x82\xac\xf0\x9f\x98\x80";
+    EXPECT_EQ(Utf8ToUtf16(good), u"a\u00e9\u05ea\u20ac\U0001F600");
+    EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(good)), good);
+    EXPECT_EQ(ValidUtf8(good), good);
+    const struct {
+        const char* Broken;
+        const char* Mended;
+    } cases[] = {
+        {"a\xe9" "b", "a\xef\xbf\xbd" "b"},                    // a Latin-1 byte
+        {"\xc3", "\xef\xbf\xbd"},                                // a sequence cut short
+        {"\xc0\xaf", "\xef\xbf\xbd\xef\xbf\xbd"},                // an overlong "/"
+        {"\xed\xa0\x80", "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd"},  // a surrogate
+        {"\xf4\x90\x80\x80", "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd"},  // past U+10FFFF
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(ValidUtf8(test.Broken), test.Mended) << test.Broken;
+        EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(test.Broken)), test.Mended) << test.Broken;
+    }
 }
 
 }  // namespace

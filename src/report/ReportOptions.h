@@ -1,0 +1,47 @@
+#pragma once
+// The report tool's command line: which sources to read, in which format to
+// write, and the viewer's two filters.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/Exception.h"
+#include "viewer/FilterRules.h"
+
+// A command line the tool cannot follow; the message says what is wrong.
+class EUsage : public Exception {
+public:
+    using Exception::Exception;
+};
+
+enum class ReportFormat { Table, Csv, Json };
+enum class SourceKind { Hive, RegExport, LiveRegistry };
+
+struct SourceSpec {
+    SourceKind Kind = SourceKind::LiveRegistry;
+    std::string File;  // as given, in UTF-8; empty for the live registry
+};
+
+// What the build can read: hive files need libregf (Linux), the live registry
+// needs Windows.
+struct ReportPlatform {
+    bool ReadsHives = false;
+    bool HasLiveRegistry = false;
+};
+ReportPlatform ThisPlatform();
+
+struct ReportOptions {
+    std::vector<SourceSpec> Sources;  // in the order named
+    ReportFormat Format = ReportFormat::Table;
+    std::optional<TDateChoice> Period;
+    std::optional<std::string> Needle;  // the text filter, already normalised
+    bool Help = false;
+};
+
+// The arguments after the program's name, in UTF-8. EUsage for anything the
+// tool cannot follow on this platform.
+ReportOptions ParseReportArguments(const std::vector<std::string>& arguments,
+                                   const ReportPlatform& platform = ThisPlatform());
+
+// The text --help prints.
+std::string ReportUsage(const ReportPlatform& platform = ThisPlatform());

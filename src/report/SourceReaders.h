@@ -1,0 +1,29 @@
+#pragma once
+// The readers of each kind of source, which ReadSource picks from; each lives
+// in a file of its own, and the hive and live-registry ones only in the builds
+// that can read them.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/Exception.h"
+#include "report/UserAssistSources.h"
+
+class RegistrySource;
+
+// A file that cannot be opened or read; the message says why.
+class EFileUnreadable : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// The whole file; EFileUnreadable when it cannot be read.
+std::vector<std::uint8_t> ReadWholeFile(const std::string& utf8Path);
+
+// The viewer's reader over a source, into the reading; a value the reader
+// refuses ends the walk with its message and ExitCode::ValueRefused.
+void ReadUserAssistArea(RegistrySource& source, SourceReading& reading);
+
+void ReadHiveFile(const std::string& file, SourceReading& reading);
+void ReadRegExport(const std::string& file, SourceReading& reading);
+void ReadLiveRegistry(SourceReading& reading);

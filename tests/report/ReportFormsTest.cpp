@@ -1,0 +1,113 @@
+// The report's three forms and its time texts, on rows whose expected texts
+// were written out by hand.
+#include <gtest/gtest.h>
+
+#include "report/ReportRow.h"
+#include "report/ReportWriter.h"
+
+namespace {
+
+std::vector<ReportRow> SampleRows()
+{
+    ReportRow current;
+    current.Source = "C:\\a \"b\".reg";
+    current.SubKey = "{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA}";
+    current.Layout = 72;
+    current.StoredName = "P:\\k,y \"d\"\\\xc3\xa9.rkr";
+    current.FileName = "C:\\x,l \"q\"\\\xc3\xa9.exe";
+    current.Kind = "Executable";
+    current.RunCount = 21;
+    current.FocusCount = 180;
+    current.FocusTimeMs = 6'666'055;
+    current.LastRun = "2015-02-17T22:25:26.710Z";
+    ReportRow classic;
+    classic.SubKey = "{75048700-EF1F-11D0-9888-006097DEACF9}";
+    classic.StoredName = "HRZR_PGYFRFFVBA";
+    classic.FileName = "UEME_CTLSESSION";
+    classic.Kind = "Session";
+    classic.RunCount = -1;
+    return {current, classic};
+}
+
+std::string Written(ReportFormat format, bool severalSources, const std::vector<std::vector<ReportRow>>& sources)
+{
+    StringOutput out;
+    const auto writer = MakeReportWriter(format, out, severalSources);
+    for (const auto& rows : sources)
+        writer->Write("source.reg", rows);
+    writer->Finish();
+    return out.Text;
+}
+
+TEST(ReportForms, WriteTheSameRowsAsTableCsvAndJson)
+{
+    const std::vector<ReportRow> rows = SampleRows();
+    EXPECT_EQ(Written(ReportFormat::Table, false, {rows}),
+              "Kind        Runs  Focus   Focus time  Last run (UTC)           File name\n"
+              "----------  ----  -----  -----------  -----------------------  ----------------\n"
+              "Executable    21    180  1:51:06.055  2015-02-17 22:25:26.710  C:\\x,l \"q\"\\\xc3\xa9.exe\n"
+              "Session       -1      -            -  -                        UEME_CTLSESSION\n");
+    EXPECT_EQ(Written(ReportFormat::Csv, false, {rows}),
+              "source,subkey,layout,stored_name,file_name,kind,run_count,focus_count,focus_time_ms,last_run\r\n"
+              "\"C:\\a \"\"b\"\".reg\",{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA},72,\"P:\\k,y \"\"d\"\"\\\xc3\xa9.rkr\","
+              "\"C:\\x,l \"\"q\"\"\\\xc3\xa9.exe\",Executable,21,180,6666055,2015-02-17T22:25:26.710Z\r\n"
+              ",{75048700-EF1F-11D0-9888-006097DEACF9},16,HRZR_PGYFRFFVBA,UEME_CTLSESSION,Session,-1,,,\r\n");
+    EXPECT_EQ(Written(ReportFormat::Json, false, {rows}),
+              "[\n"
+              "  {\"source\": \"C:\\\\a \\\"b\\\".reg\", \"subkey\": \"{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA}\", "
+              "\"layout\": 72, \"stored_name\": \"P:\\\\k,y \\\"d\\\"\\\\\xc3\xa9.rkr\", "
+              "\"file_name\": \"C:\\\\x,l \\\"q\\\"\\\\\xc3\xa9.exe\", \"kind\": \"Executable\", \"run_count\": 21, "
+              "\"focus_count\": 180, \"focus_time_ms\": 6666055, \"last_run\": \"2015-02-17T22:25:26.710Z\"},\n"
+              "  {\"source\": null, \"subkey\": \"{75048700-EF1F-11D0-9888-006097DEACF9}\", \"layout\": 16, "
+              "\"stored_name\": \"HRZR_PGYFRFFVBA\", \"file_name\": \"UEME_CTLSESSION\", \"kind\": \"Session\", "
+              "\"run_count\": -1, \"focus_count\": null, \"focus_time_ms\": null, \"last_run\": null}\n"
+              "]\n");
+}
+
+TEST(ReportForms, KeepEveryFormWholeWhateverTheSourcesGave)
+{
+    // Nothing at all is still a table head, a CSV header and an empty array;
+    // rows of later sources continue the same array.
+    EXPECT_EQ(Written(ReportFormat::Json, false, {}), "[]\n");
+    const ReportRow row = SampleRows()[1];
+    EXPECT_EQ(Written(ReportFormat::Json, true, {{}, {row}, {}, {row}}), Written(ReportFormat::Json, false, {{row, row}}));
+    EXPECT_EQ(Written(ReportFormat::Csv, true, {{}, {}}),
+              "source,subkey,layout,stored_name,file_name,kind,run_count,focus_count,focus_time_ms,last_run\r\n");
+    EXPECT_EQ(Written(ReportFormat::Table, true, {{}, {}}),
+              "source.reg:\nKind  Runs  Focus  Focus time  Last run (UTC)  File name\n"
+              "----  ----  -----  ----------  --------------  ---------\n"
+              "\nsource.reg:\nKind  Runs  Focus  Focus time  Last run (UTC)  File name\n"
+              "----  ----  -----  ----------  --------------  ---------\n");
+    // Control characters in a name stay JSON, and a table row stays one line
+    // that steers no terminal.
+    ReportRow odd = row;
+    odd.FileName = std::string("a\x01\tb\n\x1b[2J\x7f", 10);
+    EXPECT_NE(Written(ReportFormat::Json, false, {{odd}}).find("\"file_name\": \"a\\u0001\\tb\\n\\u001b[2J\x7f\""),
+              std::string::npos);
+    EXPECT_NE(Written(ReportFormat::Table, false, {{odd}}).find("  a??b??[2J?\n"), std::string::npos);
+}
+
+TEST(ReportRowTimes, CutToTheMillisecondInUtcAndLeaveNoTimeEmpty)
+{
+    const struct {
+        std::uint64_t FileTime;
+        std::optional<std::string> Text;
+    } times[] = {
+        // notatin/win7_ntuser.dat's Notepad++ record (FORMAT.md).
+        {0x01D04B00A1022560, "2015-02-17T22:25:26.710Z"},
+        {0x01D04B00A1022560 + 9'999, "2015-02-17T22:25:26.710Z"},  // 0.9999 ms more is not rounded up
+        {0, std::nullopt},
+        {1, "1601-01-01T00:00:00.000Z"},
+        {0x8000000000000000, std::nullopt},  // the top bit set: no calendar time
+        {0x7FFFFFFFFFFFFFFF, "30828-09-14T02:48:05.477Z"},
+    };
+    for (const auto& test : times)
+        EXPECT_EQ(UtcTimeText(test.FileTime), test.Text) << test.FileTime;
+
+    EXPECT_EQ(DurationText(0), "0:00:00.000");
+    EXPECT_EQ(DurationText(6'666'055), "1:51:06.055");
+    EXPECT_EQ(DurationText(97'843'321), "27:10:43.321");
+    EXPECT_EQ(DurationText(0xFFFFFFFF), "1193:02:47.295");
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+#include "report/ReportOptions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr ReportPlatform Linux{true, false};
+constexpr ReportPlatform Windows{false, true};
+
+std::string Describe(const ReportOptions& options)
+{
+    std::string text;
+    for (const SourceSpec& source : options.Sources)
+        text += (source.Kind == SourceKind::Hive ? "hive:" : source.Kind == SourceKind::RegExport ? "reg:" : "live") +
+                source.File + " ";
+    text += "format:" + std::to_string(static_cast<int>(options.Format));
+    if (options.Period)
+        text += " period:" + std::to_string(*options.Period);
+    if (options.Needle)
+        text += " text:" + *options.Needle;
+    return text;
+}
+
+TEST(ReportOptions, ReadsSourcesFormatsAndFilters)
+{
+    const struct {
+        std::vector<std::string> Arguments;
+        ReportPlatform Platform;
+        const char* Expected;
+    } cases[] = {
+        {{"--hive", "NTUSER.DAT"}, Linux, "hive:NTUSER.DAT format:0"},
+        {{"--hive=a.dat", "--reg", "b.reg", "--hive", "c"}, Linux, "hive:a.dat reg:b.reg hive:c format:0"},
+        {{"--reg", "x.reg", "--format", "csv", "--period", "3days", "--text", "  Note Pad\t"}, Linux,
+         "reg:x.reg format:1 period:2 text:NOTE PAD"},
+        {{"--format=json", "--period=year", "--reg=--odd name.reg"}, Linux, "reg:--odd name.reg format:2 period:5"},
+        {{"--period", "today", "--reg", "r"}, Linux, "reg:r format:0 period:1"},
+        {{"--period", "7days", "--reg", "r"}, Linux, "reg:r format:0 period:3"},
+        {{"--period", "month", "--reg", "r"}, Linux, "reg:r format:0 period:4"},
+        {{}, Windows, "live format:0"},
+        {{"--format", "table", "--text", "\xd7\xaa"}, Windows, "live format:0 text:\xd7\xaa"},
+    };
+    for (const auto& test : cases)
+        EXPECT_EQ(Describe(ParseReportArguments(test.Arguments, test.Platform)), test.Expected) << test.Expected;
+    EXPECT_TRUE(ParseReportArguments({"--help"}, Linux).Help);
+    EXPECT_TRUE(ParseReportArguments({"--format", "csv", "-h"}, Windows).Help);
+}
+
+TEST(ReportOptions, RefusesWhatItCannotFollow)
+{
+    const struct {
+        std::vector<std::string> Arguments;
+        ReportPlatform Platform;
+        const char* Message;
+    } cases[] = {
+        {{}, Linux, "name a hive file with --hive or a registry export with --reg"},
+        {{"NTUSER.DAT"}, Linux, "\"NTUSER.DAT\": name each file with --hive or --reg"},
+        {{"--hive"}, Linux, "--hive needs a value"},
+        {{"--hive", "a"}, Windows, "--hive: this build reads no hive files; export the key with reg export and use --reg"},
+        {{"--reg", "a", "--format", "xml"}, Linux, "--format takes table|csv|json, not \"xml\""},
+        {{"--reg", "a", "--period", "week"}, Linux, "--period takes today|3days|7days|month|year, not \"week\""},
+        {{"--reg", "a", "--text", " \t "}, Linux, "--text needs a text that is not blank"},
+        {{"--reg", "a", "--text="}, Linux, "--text needs a text that is not blank"},
+        {{"--reg", "a", "--format", "csv", "--format", "json"}, Linux, "--format is given twice"},
+        {{"--reg", "a", "--verbose"}, Linux, "unknown option \"--verbose\""},
+        {{"--help=yes"}, Linux, "--help takes no value"},
+    };
+    for (const auto& test : cases) {
+        try {
+            ParseReportArguments(test.Arguments, test.Platform);
+            ADD_FAILURE() << "accepted: " << test.Message;
+        } catch (const EUsage& error) {
+            EXPECT_EQ(error.Message(), test.Message);
+        }
+    }
+}
+
+}  // namespace
