@@ -109,9 +109,9 @@ public:
     // A libbfio handle over this file, which stays this object's.
     bool MakeHandle(libbfio_handle_t** handle, libbfio_error_t** error)
     {
-        return libbfio_handle_initialize(handle, reinterpret_cast<intptr_t*>(this), nullptr, nullptr, Open, Close,
-                                         Read, Write, Seek, Exists, IsOpen, GetSize,
-                                         LIBBFIO_FLAG_IO_HANDLE_NON_MANAGED, error) == 1;
+        return libbfio_handle_initialize(handle, reinterpret_cast<intptr_t*>(this), nullptr, nullptr, Open, Close, Read,
+                                         Write, Seek, Exists, IsOpen, GetSize, LIBBFIO_FLAG_IO_HANDLE_NON_MANAGED,
+                                         error) == 1;
     }
 
 private:
@@ -193,8 +193,8 @@ std::optional<std::string> StoredName(Object* object, int (*getSize)(Object*, st
     }
     std::size_t utf16Size = 0;  // with a terminating zero
     LibraryError ignored;
-    const bool utf16 = getUtf16Size(object, &utf16Size, ignored.Out()) == 1 && utf16Size > 0 &&
-                       size == 2 * (utf16Size - 1);
+    const bool utf16 =
+        getUtf16Size(object, &utf16Size, ignored.Out()) == 1 && utf16Size > 0 && size == 2 * (utf16Size - 1);
     if (utf16)
         return Utf16LeToUtf8(bytes);
     return Latin1ToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
@@ -206,23 +206,23 @@ class HiveRegistrySource::Hive {
 public:
     explicit Hive(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)), memoryFile_(bytes_)
     {
-        const std::string_view start(reinterpret_cast<const char*>(bytes_.data()), std::min<std::size_t>(bytes_.size(), 4));
+        const std::string_view start(reinterpret_cast<const char*>(bytes_.data()),
+                                     std::min<std::size_t>(bytes_.size(), 4));
         if (start != HiveSignature)
             throw ENotAHive("not a registry hive: it does not begin with \"regf\"");
         if (ReadLittleEndian32(bytes_, FileTypeOffset) != 0)
             throw ENotAHive("not a registry hive but one of its transaction logs");
-        closedCleanly_ = ReadLittleEndian32(bytes_, PrimarySequenceOffset) ==
-                         ReadLittleEndian32(bytes_, SecondarySequenceOffset);
+        closedCleanly_ =
+            ReadLittleEndian32(bytes_, PrimarySequenceOffset) == ReadLittleEndian32(bytes_, SecondarySequenceOffset);
 
         // A file cut short: told before anything libregf says of it.
         const std::size_t end = BaseBlockSize + ReadLittleEndian32(bytes_, HiveBinsSizeOffset);
         if (bytes_.size() < end)
-            Note("the file ends at byte " + std::to_string(bytes_.size()) + ", before the end of its last hive bin at " +
-                 std::to_string(end));
+            Note("the file ends at byte " + std::to_string(bytes_.size()) +
+                 ", before the end of its last hive bin at " + std::to_string(end));
 
         LibraryError error;
-        if (!memoryFile_.MakeHandle(&io_, error.BfioOut()) ||
-            libregf_file_initialize(&file_, error.Out()) != 1 ||
+        if (!memoryFile_.MakeHandle(&io_, error.BfioOut()) || libregf_file_initialize(&file_, error.Out()) != 1 ||
             libregf_file_open_file_io_handle(file_, io_, LIBREGF_OPEN_READ, error.Out()) != 1) {
             const std::string reason = problems_.empty() ? error.Text() : problems_.front();
             Release();
@@ -341,7 +341,8 @@ public:
         std::string problem;
         const std::optional<std::string> name = ValueName(value.Get(), problem);
         if (!name) {
-            Note(Where(key->Path) + "the name of value " + std::to_string(libraryIndex) + " cannot be read: " + problem);
+            Note(Where(key->Path) + "the name of value " + std::to_string(libraryIndex) +
+                 " cannot be read: " + problem);
             return std::nullopt;
         }
         return ReadValueObject(value.Get(), key->Path, *name);
@@ -416,8 +417,8 @@ private:
 
     std::optional<std::string> ValueName(libregf_value_t* value, std::string& problem)
     {
-        return StoredName(value, libregf_value_get_name_size, libregf_value_get_name,
-                          libregf_value_get_utf16_name_size, problem);
+        return StoredName(value, libregf_value_get_name_size, libregf_value_get_name, libregf_value_get_utf16_name_size,
+                          problem);
     }
 
     // The subkey of this name, matched as the registry does without regard to
@@ -543,7 +544,9 @@ private:
     std::set<std::string> noted_;
 };
 
-HiveRegistrySource::HiveRegistrySource(std::vector<std::uint8_t> hive) : hive_(std::make_unique<Hive>(std::move(hive))) {}
+HiveRegistrySource::HiveRegistrySource(std::vector<std::uint8_t> hive) : hive_(std::make_unique<Hive>(std::move(hive)))
+{
+}
 
 HiveRegistrySource::~HiveRegistrySource() = default;
 

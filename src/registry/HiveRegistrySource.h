@@ -46,8 +46,7 @@ public:
     // Every error and corruption met so far, each told once, oldest first.
     std::vector<std::string> Problems() const;
 
-    std::optional<RegistryKey> OpenKey(RegistryRoot root, const std::string& path,
-                                       std::uint32_t access) override;
+    std::optional<RegistryKey> OpenKey(RegistryRoot root, const std::string& path, std::uint32_t access) override;
     std::vector<std::string> SubKeyNames(RegistryKey key) override;
     std::vector<std::string> ValueNames(RegistryKey key) override;
     std::optional<RegistryValueInfo> QueryValue(RegistryKey key, const std::string& name) override;

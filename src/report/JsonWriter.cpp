@@ -9,11 +9,21 @@ std::string JsonString(std::string_view text)
     std::string json = "\"";
     for (const char c : text) {
         switch (c) {
-        case '"': json += "\\\""; break;
-        case '\\': json += "\\\\"; break;
-        case '\n': json += "\\n"; break;
-        case '\r': json += "\\r"; break;
-        case '\t': json += "\\t"; break;
+        case '"':
+            json += "\\\"";
+            break;
+        case '\\':
+            json += "\\\\";
+            break;
+        case '\n':
+            json += "\\n";
+            break;
+        case '\r':
+            json += "\\r";
+            break;
+        case '\t':
+            json += "\\t";
+            break;
         default:
             if (static_cast<unsigned char>(c) < 0x20) {
                 static constexpr char Hex[] = "0123456789abcdef";
@@ -42,9 +52,9 @@ public:
         std::string text;
         for (const ReportRow& row : rows) {
             const std::string values[] = {
-                JsonOrNull(row.Source),         JsonString(row.SubKey),     std::to_string(row.Layout),
-                JsonString(row.StoredName),     JsonString(row.FileName),   JsonString(row.Kind),
-                std::to_string(row.RunCount),   NumberOr(row.FocusCount, "null"), NumberOr(row.FocusTimeMs, "null"),
+                JsonOrNull(row.Source),       JsonString(row.SubKey),           std::to_string(row.Layout),
+                JsonString(row.StoredName),   JsonString(row.FileName),         JsonString(row.Kind),
+                std::to_string(row.RunCount), NumberOr(row.FocusCount, "null"), NumberOr(row.FocusTimeMs, "null"),
                 JsonOrNull(row.LastRun),
             };
             text += empty_ ? "\n  {" : ",\n  {";

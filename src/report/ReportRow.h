@@ -17,15 +17,15 @@ struct ReportRow {
     std::string FileName;
     std::string Kind;
     std::int32_t RunCount = 0;
-    std::optional<std::uint32_t> FocusCount;   // only the 72-byte layout has them
+    std::optional<std::uint32_t> FocusCount;  // only the 72-byte layout has them
     std::optional<std::uint32_t> FocusTimeMs;
     std::optional<std::string> LastRun;  // YYYY-MM-DDThh:mm:ss.mmmZ
 };
 
 // The fields' names, in their order: the JSON keys and the CSV header.
 inline constexpr std::array<const char*, 10> ReportFieldNames = {
-    "source", "subkey", "layout", "stored_name", "file_name", "kind",
-    "run_count", "focus_count", "focus_time_ms", "last_run",
+    "source", "subkey",    "layout",      "stored_name",   "file_name",
+    "kind",   "run_count", "focus_count", "focus_time_ms", "last_run",
 };
 
 // The row of an entry whose texts are UTF-8 (bytes that are not become U+FFFD).

@@ -3,9 +3,12 @@
 std::unique_ptr<ReportWriter> MakeReportWriter(ReportFormat format, TextOutput& out, bool severalSources)
 {
     switch (format) {
-    case ReportFormat::Csv: return MakeCsvWriter(out);
-    case ReportFormat::Json: return MakeJsonWriter(out);
-    case ReportFormat::Table: break;
+    case ReportFormat::Csv:
+        return MakeCsvWriter(out);
+    case ReportFormat::Json:
+        return MakeJsonWriter(out);
+    case ReportFormat::Table:
+        break;
     }
     return MakeTableWriter(out, severalSources);
 }

@@ -14,8 +14,8 @@ struct Column {
 // What a terminal user reads first; the subkey, layout and stored name are
 // for the CSV and JSON forms. The file name comes last, as the longest.
 constexpr Column Columns[] = {
-    {"Kind", Align::Left},           {"Runs", Align::Right},          {"Focus", Align::Right},
-    {"Focus time", Align::Right},    {"Last run (UTC)", Align::Left}, {"File name", Align::Left},
+    {"Kind", Align::Left},        {"Runs", Align::Right},          {"Focus", Align::Right},
+    {"Focus time", Align::Right}, {"Last run (UTC)", Align::Left}, {"File name", Align::Left},
 };
 constexpr std::size_t ColumnCount = std::size(Columns);
 constexpr const char* NoValue = "-";

@@ -39,13 +39,21 @@ SourceReading ReadSource(const SourceSpec& source)
     try {
         // The command line lets through only the kinds this build can read.
         switch (source.Kind) {
-        case SourceKind::RegExport: ReadRegExport(source.File, reading); break;
+        case SourceKind::RegExport:
+            ReadRegExport(source.File, reading);
+            break;
 #ifdef _WIN32
-        case SourceKind::LiveRegistry: ReadLiveRegistry(reading); break;
-        case SourceKind::Hive: break;
+        case SourceKind::LiveRegistry:
+            ReadLiveRegistry(reading);
+            break;
+        case SourceKind::Hive:
+            break;
 #else
-        case SourceKind::Hive: ReadHiveFile(source.File, reading); break;
-        case SourceKind::LiveRegistry: break;
+        case SourceKind::Hive:
+            ReadHiveFile(source.File, reading);
+            break;
+        case SourceKind::LiveRegistry:
+            break;
 #endif
         }
     } catch (const EFileUnreadable& error) {

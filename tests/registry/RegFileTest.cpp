@@ -198,10 +198,13 @@ TEST(TextEncoding, CarriesUtf8ThroughUtf16AndMendsBrokenUtf8)
         const char* Broken;
         const char* Mended;
     } cases[] = {
-        {"a\xe9" "b", "a\xef\xbf\xbd" "b"},                    // a Latin-1 byte
-        {"\xc3", "\xef\xbf\xbd"},                                // a sequence cut short
-        {"\xc0\xaf", "\xef\xbf\xbd\xef\xbf\xbd"},                // an overlong "/"
-        {"\xed\xa0\x80", "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd"},  // a surrogate
+        {"a\xe9"
+         "b",
+         "a\xef\xbf\xbd"
+         "b"},                                                                     // a Latin-1 byte
+        {"\xc3", "\xef\xbf\xbd"},                                                  // a sequence cut short
+        {"\xc0\xaf", "\xef\xbf\xbd\xef\xbf\xbd"},                                  // an overlong "/"
+        {"\xed\xa0\x80", "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd"},                  // a surrogate
         {"\xf4\x90\x80\x80", "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd"},  // past U+10FFFF
     };
     for (const auto& test : cases) {

@@ -234,7 +234,9 @@ int main(int argc, char** argv)
     const std::size_t hiveEnd = std::min(hive.size(), BaseBlockSize + ReadLittleEndian32(hive, 0x28));
 
     std::mt19937 random(seed);
-    const auto below = [&](std::size_t bound) { return std::uniform_int_distribution<std::size_t>(0, bound - 1)(random); };
+    const auto below = [&](std::size_t bound) {
+        return std::uniform_int_distribution<std::size_t>(0, bound - 1)(random);
+    };
     std::vector<Damage> damages;
     for (unsigned i = 0; i < cuts; ++i) {
         // Half anywhere before the hive's end, half inside the cells that matter.
@@ -273,7 +275,8 @@ int main(int argc, char** argv)
     int broken = 0;
     for (const Damage& damage : damages) {
         std::ofstream(copy, std::ios::binary | std::ios::trunc)
-            .write(reinterpret_cast<const char*>(damage.Bytes.data()), static_cast<std::streamsize>(damage.Bytes.size()));
+            .write(reinterpret_cast<const char*>(damage.Bytes.data()),
+                   static_cast<std::streamsize>(damage.Bytes.size()));
         currentDamage = damage.Description.c_str();
         alarm(60);
         CaptureOutput out;
@@ -307,11 +310,11 @@ int main(int argc, char** argv)
             std::printf("UNTOLD: %s: %d of %d rows\n", damage.Description.c_str(), rowCount, wholeRows);
         ++codes[code];
         ++outcomes[std::string(damage.Cut ? "cut" : "flip") + ", " +
-                   (rows && message    ? "rows and a message"
-                    : message          ? "a message alone"
+                   (rows && message         ? "rows and a message"
+                    : message               ? "a message alone"
                     : rowCount == wholeRows ? "rows alone, all of them"
-                    : rows             ? "rows alone, fewer"
-                                       : "nothing")];
+                    : rows                  ? "rows alone, fewer"
+                                            : "nothing")];
     }
     fs::remove(copy);
 

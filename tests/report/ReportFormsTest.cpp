@@ -70,7 +70,8 @@ TEST(ReportForms, KeepEveryFormWholeWhateverTheSourcesGave)
     // rows of later sources continue the same array.
     EXPECT_EQ(Written(ReportFormat::Json, false, {}), "[]\n");
     const ReportRow row = SampleRows()[1];
-    EXPECT_EQ(Written(ReportFormat::Json, true, {{}, {row}, {}, {row}}), Written(ReportFormat::Json, false, {{row, row}}));
+    EXPECT_EQ(Written(ReportFormat::Json, true, {{}, {row}, {}, {row}}),
+              Written(ReportFormat::Json, false, {{row, row}}));
     EXPECT_EQ(Written(ReportFormat::Csv, true, {{}, {}}),
               "source,subkey,layout,stored_name,file_name,kind,run_count,focus_count,focus_time_ms,last_run\r\n");
     EXPECT_EQ(Written(ReportFormat::Table, true, {{}, {}}),

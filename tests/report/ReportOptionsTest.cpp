@@ -11,7 +11,9 @@ std::string Describe(const ReportOptions& options)
 {
     std::string text;
     for (const SourceSpec& source : options.Sources)
-        text += (source.Kind == SourceKind::Hive ? "hive:" : source.Kind == SourceKind::RegExport ? "reg:" : "live") +
+        text += (source.Kind == SourceKind::Hive        ? "hive:"
+                 : source.Kind == SourceKind::RegExport ? "reg:"
+                                                        : "live") +
                 source.File + " ";
     text += "format:" + std::to_string(static_cast<int>(options.Format));
     if (options.Period)
@@ -30,7 +32,8 @@ TEST(ReportOptions, ReadsSourcesFormatsAndFilters)
     } cases[] = {
         {{"--hive", "NTUSER.DAT"}, Linux, "hive:NTUSER.DAT format:0"},
         {{"--hive=a.dat", "--reg", "b.reg", "--hive", "c"}, Linux, "hive:a.dat reg:b.reg hive:c format:0"},
-        {{"--reg", "x.reg", "--format", "csv", "--period", "3days", "--text", "  Note Pad\t"}, Linux,
+        {{"--reg", "x.reg", "--format", "csv", "--period", "3days", "--text", "  Note Pad\t"},
+         Linux,
          "reg:x.reg format:1 period:2 text:NOTE PAD"},
         {{"--format=json", "--period=year", "--reg=--odd name.reg"}, Linux, "reg:--odd name.reg format:2 period:5"},
         {{"--period", "today", "--reg", "r"}, Linux, "reg:r format:0 period:1"},
@@ -55,7 +58,9 @@ TEST(ReportOptions, RefusesWhatItCannotFollow)
         {{}, Linux, "name a hive file with --hive or a registry export with --reg"},
         {{"NTUSER.DAT"}, Linux, "\"NTUSER.DAT\": name each file with --hive or --reg"},
         {{"--hive"}, Linux, "--hive needs a value"},
-        {{"--hive", "a"}, Windows, "--hive: this build reads no hive files; export the key with reg export and use --reg"},
+        {{"--hive", "a"},
+         Windows,
+         "--hive: this build reads no hive files; export the key with reg export and use --reg"},
         {{"--reg", "a", "--format", "xml"}, Linux, "--format takes table|csv|json, not \"xml\""},
         {{"--reg", "a", "--period", "week"}, Linux, "--period takes today|3days|7days|month|year, not \"week\""},
         {{"--reg", "a", "--text", " \t "}, Linux, "--text needs a text that is not blank"},

@@ -72,9 +72,9 @@ constexpr const char* ExecutablesKey =
 std::string ExportHead(const std::string& root, bool withUserAssistKey = true)
 {
     const std::string userAssist = std::string(ExecutablesKey).substr(0, std::string(ExecutablesKey).rfind('\\'));
-    return "Windows Registry Editor Version 5.00\r\n\r\n" + (withUserAssistKey ? "[" + root + userAssist + "]\r\n\r\n" : "") +
-           "[" + root + ExecutablesKey + "]\r\n\"Version\"=dword:00000005\r\n\r\n[" + root + ExecutablesKey +
-           "\\Count]\r\n";
+    return "Windows Registry Editor Version 5.00\r\n\r\n" +
+           (withUserAssistKey ? "[" + root + userAssist + "]\r\n\r\n" : "") + "[" + root + ExecutablesKey +
+           "]\r\n\"Version\"=dword:00000005\r\n\r\n[" + root + ExecutablesKey + "\\Count]\r\n";
 }
 
 class ReportToolTest : public testing::Test {
@@ -108,15 +108,17 @@ TEST_F(ReportToolTest, ReportsEachFileInTurnAndEndsWithTheWorstExitCode)
     renamed.replace(renamed.find("UserAssist"), 10, "UserAssisX");
     const std::string withoutUserAssist = Write("without.dat", renamed);
     const TDateTime day = EncodeDate(2020, 5, 17);
-    const std::string good = Write("good.reg", ExportHead("HKEY_CURRENT_USER") + ValueLine("C:\\a.exe", 3, day) +
-                                                   ValueLine("C:\\b.exe", 4, day));
-    const std::string malformed = Write("malformed.reg", ExportHead("HKEY_CURRENT_USER") + ValueLine("C:\\a.exe", 3, day) +
-                                                             ValueLine("C:\\b.exe", 4, day) + "\"c\"=dword:xyz\r\n");
-    const std::string refused = Write("refused.reg", ExportHead("HKCU") + ValueLine("C:\\a.exe", 3, day) +
-                                                         ValueLine("C:\\long.exe", 4, day, 1));
+    const std::string good = Write(
+        "good.reg", ExportHead("HKEY_CURRENT_USER") + ValueLine("C:\\a.exe", 3, day) + ValueLine("C:\\b.exe", 4, day));
+    const std::string malformed =
+        Write("malformed.reg", ExportHead("HKEY_CURRENT_USER") + ValueLine("C:\\a.exe", 3, day) +
+                                   ValueLine("C:\\b.exe", 4, day) + "\"c\"=dword:xyz\r\n");
+    const std::string refused = Write(
+        "refused.reg", ExportHead("HKCU") + ValueLine("C:\\a.exe", 3, day) + ValueLine("C:\\long.exe", 4, day, 1));
     // A name with a carriage return and an escape: its message stays one line.
     const std::string steering = Write("steering.reg", ExportHead("HKCU") + ValueLine("C:\\x\r\x1b[2J.exe", 4, day, 1));
-    const std::string otherUser = Write("other.reg", ExportHead("HKEY_USERS\\S-1-5-21-7", false) + ValueLine("C:\\a.exe", 3, day));
+    const std::string otherUser =
+        Write("other.reg", ExportHead("HKEY_USERS\\S-1-5-21-7", false) + ValueLine("C:\\a.exe", 3, day));
     const std::string missing = (dir_ / "missing.reg").string();
 
     const struct {
@@ -129,20 +131,33 @@ TEST_F(ReportToolTest, ReportsEachFileInTurnAndEndsWithTheWorstExitCode)
         {{"--reg", good}, 0, 2, {}},
         {{"--reg", missing}, 3, 0, {missing + ": cannot open: No such file or directory"}},
         {{"--reg", dir_.string()}, 3, 0, {dir_.string() + ": cannot read: Is a directory"}},
-        {{"--reg", hive}, 4, 0,
+        {{"--reg", hive},
+         4,
+         0,
          {hive + ": not a registry export: the first line is neither \"Windows Registry Editor Version 5.00\" nor "
                  "\"REGEDIT4\""}},
         {{"--hive", good}, 4, 0, {good + ": not a registry hive: it does not begin with \"regf\""}},
-        {{"--reg", malformed}, 6, 2,
+        {{"--reg", malformed},
+         6,
+         2,
          {malformed + ": malformed line 11: a dword must be one to eight hexadecimal digits"}},
         {{"--reg", refused}, 1, 1, {refused + ": Invalid data type for '" + Rot13("C:\\long.exe") + "'"}},
         {{"--reg", steering}, 1, 0, {steering + ": Invalid data type for 'P:\\k??[2W.rkr'"}},
-        {{"--reg", otherUser}, 0, 1, {otherUser + ": note: the UserAssist key under HKEY_USERS\\S-1-5-21-7 is read as "
-                                                  "the current user's"}},
+        {{"--reg", otherUser},
+         0,
+         1,
+         {otherUser + ": note: the UserAssist key under HKEY_USERS\\S-1-5-21-7 is read as "
+                      "the current user's"}},
         {{"--hive", withoutUserAssist}, 0, 0, {}},
-        {{"--hive", cutHive}, 5, 0, {cutHive + ": hive is damaged (the file ends at byte 700000, before the end of its last hive bin at 1064960)"}},
+        {{"--hive", cutHive},
+         5,
+         0,
+         {cutHive +
+          ": hive is damaged (the file ends at byte 700000, before the end of its last hive bin at 1064960)"}},
         // Several files: each is read, the worst code wins, one array holds them all.
-        {{"--reg", good, "--reg", missing, "--reg", refused, "--hive", hive}, 3, 95,
+        {{"--reg", good, "--reg", missing, "--reg", refused, "--hive", hive},
+         3,
+         95,
          {missing + ": cannot open: No such file or directory",
           refused + ": Invalid data type for '" + Rot13("C:\\long.exe") + "'"}},
         {{"--reg", good, "--text", " B.EXE "}, 0, 1, {}},
@@ -196,7 +211,8 @@ TEST_F(ReportToolTest, AnswersUsageErrorsAndHelpWithoutReadingAnything)
     const ToolRun usage = Report({"--format", "xml"});
     EXPECT_EQ(usage.Code, 2);
     EXPECT_EQ(usage.Out, "");
-    EXPECT_EQ(usage.Err, "tallyglass-report: --format takes table|csv|json, not \"xml\"\nTry \"tallyglass-report --help\".\n");
+    EXPECT_EQ(usage.Err,
+              "tallyglass-report: --format takes table|csv|json, not \"xml\"\nTry \"tallyglass-report --help\".\n");
     const ToolRun help = Report({"--help"});
     EXPECT_EQ(help.Code, 0);
     EXPECT_TRUE(help.Out.starts_with("usage: tallyglass-report ")) << help.Out;
