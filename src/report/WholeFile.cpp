@@ -1,10 +1,13 @@
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
+#include <optional>
 
+#include "base/TextEncoding.h"
 #include "report/SourceReaders.h"
 
 namespace {
@@ -13,18 +16,32 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-std::filesystem::path FilePath(const std::string& utf8Path)
-{
-    return std::u8string(utf8Path.begin(), utf8Path.end());
-}
-
+// Windows opens a UTF-8 name through its UTF-16 form. (std::filesystem would
+// do the same, but would bring the whole of the library's locales into the
+// executable.)
 std::FILE* OpenForReading(const std::string& utf8Path)
 {
 #ifdef _WIN32
-    return _wfopen(FilePath(utf8Path).c_str(), L"rb");
+    const std::u16string wide = Utf8ToUtf16(utf8Path);
+    return _wfopen(reinterpret_cast<const wchar_t*>(wide.c_str()), L"rb");
 #else
     return std::fopen(utf8Path.c_str(), "rb");
 #endif
+}
+
+// The size the file system gives an open file; nothing for a pipe or device.
+std::optional<std::size_t> SizeOf(std::FILE* file)
+{
+#ifdef _WIN32
+    struct _stat64 status;
+    const bool known = _fstat64(_fileno(file), &status) == 0;
+#else
+    struct stat status;
+    const bool known = fstat(fileno(file), &status) == 0;
+#endif
+    if (!known || (status.st_mode & S_IFMT) != S_IFREG)
+        return std::nullopt;
+    return static_cast<std::size_t>(status.st_size);
 }
 
 }  // namespace
@@ -37,9 +54,8 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& utf8Path)
         throw EFileUnreadable(std::string("cannot open: ") + std::strerror(errno));
     // Room for the size the file has, then more should it grow meanwhile.
     std::vector<std::uint8_t> bytes;
-    std::error_code error;
-    if (const std::uintmax_t size = std::filesystem::file_size(FilePath(utf8Path), error); !error)
-        bytes.reserve(static_cast<std::size_t>(size) + 1);
+    if (const std::optional<std::size_t> size = SizeOf(file.get()))
+        bytes.reserve(*size + 1);
     std::size_t filled = 0;
     do {
         bytes.resize(std::max(bytes.capacity(), filled + (1 << 16)));
