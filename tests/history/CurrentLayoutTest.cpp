@@ -27,12 +27,14 @@ std::vector<std::uint8_t> Record(std::int32_t runs, std::uint32_t focusCount, st
     return {bytes.begin(), bytes.end()};
 }
 
+MemoryRegistrySource::Key& UserAssistSubKey(MemoryRegistrySource& registry, const std::string& name)
+{
+    return registry.CreateKey(RegistryRoot::CurrentUser, std::string(UserAssistKeyPath) + "\\" + name);
+}
+
 class CurrentLayoutTest : public testing::Test {
 protected:
-    MemoryRegistrySource::Key& SubKey(const std::string& name)
-    {
-        return registry_.CreateKey(RegistryRoot::CurrentUser, std::string(UserAssistKeyPath) + "\\" + name);
-    }
+    MemoryRegistrySource::Key& SubKey(const std::string& name) { return UserAssistSubKey(registry_, name); }
     MemoryRegistrySource::Key& CurrentKey(const std::string& name = Executables)
     {
         SubKey(name).SetValue("Version", RegistryType::DWord, {5, 0, 0, 0});
@@ -64,8 +66,7 @@ TEST_F(CurrentLayoutTest, TakesTheLayoutFromTheSubkeysOwnVersionOnly)
         SCOPED_TRACE(test.Label);
         MemoryRegistrySource registry;
         ScopedRegistrySource use(registry);
-        auto& subKey =
-            registry.CreateKey(RegistryRoot::CurrentUser, std::string(UserAssistKeyPath) + "\\" + Executables);
+        auto& subKey = UserAssistSubKey(registry, Executables);
         subKey.SetValue("Version", test.Type, test.Data).Fault = test.ReadFault;
         subKey.SubKey("Count").SetValue(Rot13("C:\\tool.exe"), RegistryType::Binary, Record(4, 9, 1000));
         TStartHistory history;
@@ -158,8 +159,7 @@ TEST_F(CurrentLayoutTest, StillRefusesLongerValuesAndTextOrNumbersKeepingTheEntr
         SCOPED_TRACE(test.Label);
         MemoryRegistrySource registry;
         ScopedRegistrySource use(registry);
-        auto& subKey =
-            registry.CreateKey(RegistryRoot::CurrentUser, std::string(UserAssistKeyPath) + "\\" + Executables);
+        auto& subKey = UserAssistSubKey(registry, Executables);
         if (test.CurrentLayout)
             subKey.SetValue("Version", RegistryType::DWord, {5, 0, 0, 0});
         auto& count = subKey.SubKey("Count");
