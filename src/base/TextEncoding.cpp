@@ -88,16 +88,23 @@ std::string Windows1252ToUtf8(std::string_view text)
     return result;
 }
 
-std::string AnsiToUtf8(std::string_view text)
-{
 #ifdef _WIN32
+std::u16string AnsiToUtf16(std::string_view text)
+{
     if (text.empty())
         return {};
     const int size = static_cast<int>(text.size());
     const int units = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
     std::u16string wide(static_cast<std::size_t>(units), u'\0');
     MultiByteToWideChar(CP_ACP, 0, text.data(), size, reinterpret_cast<wchar_t*>(wide.data()), units);
-    return Utf16ToUtf8(wide);
+    return wide;
+}
+#endif
+
+std::string AnsiToUtf8(std::string_view text)
+{
+#ifdef _WIN32
+    return Utf16ToUtf8(AnsiToUtf16(text));
 #else
     return Windows1252ToUtf8(text);
 #endif

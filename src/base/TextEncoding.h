@@ -16,6 +16,10 @@ std::string Latin1ToUtf8(std::string_view text);
 std::string Windows1252ToUtf8(std::string_view text);
 // The system's ANSI code page on Windows, Windows-1252 elsewhere.
 std::string AnsiToUtf8(std::string_view text);
+#ifdef _WIN32
+// The system's ANSI code page as UTF-16 code units (the clipboard's text).
+std::u16string AnsiToUtf16(std::string_view text);
+#endif
 
 // UTF-16 code units and UTF-8, both ways (command lines and consoles).
 std::string Utf16ToUtf8(std::u16string_view text);

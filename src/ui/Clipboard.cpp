@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "base/AnsiText.h"
+#include "base/TextEncoding.h"
 #include "base/Exception.h"
 
 namespace {
@@ -45,9 +45,9 @@ void PutOnClipboard(UINT format, const void* bytes, std::size_t size)
 void SetClipboardText(HWND owner, std::string_view text)
 {
     const std::string ansi(text);
-    const std::wstring wide = WideFromAnsi(text);
+    const std::u16string wide = AnsiToUtf16(text);
     const OpenClipboardScope clipboard(owner);
     EmptyClipboard();
-    PutOnClipboard(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+    PutOnClipboard(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(char16_t));
     PutOnClipboard(CF_TEXT, ansi.c_str(), ansi.size() + 1);
 }

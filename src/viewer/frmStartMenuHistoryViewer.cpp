@@ -5,7 +5,7 @@
 #include <memory>
 #include <numeric>
 
-#include "base/AnsiText.h"
+#include "base/TextEncoding.h"
 #include "base/ScopeExit.h"
 #include "support/DialogFont.h"
 #include "support/FileReplace.h"
@@ -298,7 +298,7 @@ void TStartMenuHistoryViewer::SaveAs1Click()
 {
     if (SaveDialog1->Execute())
         ReplaceFileContents(SaveDialog1->FileName,
-                            std::string(kUtf8ByteOrderMark) + Utf8FromAnsi(CsvText(ShownRows(AllListRows()))));
+                            std::string(kUtf8ByteOrderMark) + AnsiToUtf8(CsvText(ShownRows(AllListRows()))));
 }
 
 std::vector<int> TStartMenuHistoryViewer::AllListRows() const

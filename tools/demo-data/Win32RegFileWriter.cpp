@@ -7,19 +7,15 @@
 #include <stdexcept>
 
 #include "base/AsciiCase.h"
+#include "base/TextEncoding.h"
 #include "registry/RegFile.h"
 
 namespace {
 
 std::wstring Wide(const std::string& utf8)
 {
-    const int length =
-        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    if (length == 0 && !utf8.empty())
-        throw std::runtime_error("not UTF-8: " + utf8);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
-    return wide;
+    const std::u16string wide = Utf8ToUtf16(utf8);
+    return {wide.begin(), wide.end()};
 }
 
 void Check(LONG status, const std::string& what)
