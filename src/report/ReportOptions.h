@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/Exception.h"
+#include "sources/SourceSpec.h"
 #include "viewer/FilterRules.h"
 
 // A command line the tool cannot follow; the message says what is wrong.
@@ -15,13 +16,6 @@ public:
 };
 
 enum class ReportFormat { Table, Csv, Json };
-enum class SourceKind { Hive, RegExport, LiveRegistry };
-
-struct SourceSpec {
-    SourceKind Kind = SourceKind::LiveRegistry;
-    std::string File;  // as given, in UTF-8; empty for the live registry
-};
-
 // What the build can read: hive files need libregf (Linux), the live registry
 // needs Windows.
 struct ReportPlatform {

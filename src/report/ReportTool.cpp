@@ -4,10 +4,10 @@
 
 #include "base/ScopeExit.h"
 #include "base/TextEncoding.h"
-#include "report/ExitCode.h"
+#include "sources/ExitCode.h"
 #include "report/ReportFilter.h"
 #include "report/ReportWriter.h"
-#include "report/UserAssistSources.h"
+#include "sources/UserAssistSources.h"
 
 namespace {
 

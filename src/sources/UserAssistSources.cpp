@@ -1,11 +1,11 @@
-#include "report/UserAssistSources.h"
+#include "sources/UserAssistSources.h"
 
 #include <algorithm>
 #include <new>
 
 #include "history/StartMenuHistory.h"
 #include "registry/Registry.h"
-#include "report/SourceReaders.h"
+#include "sources/SourceReaders.h"
 
 void SourceReading::Fail(ExitCode code, const std::string& message)
 {

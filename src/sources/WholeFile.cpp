@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "base/TextEncoding.h"
-#include "report/SourceReaders.h"
+#include "sources/SourceReaders.h"
 
 namespace {
 

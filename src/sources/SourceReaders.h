@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/Exception.h"
-#include "report/UserAssistSources.h"
+#include "sources/UserAssistSources.h"
 
 class RegistrySource;
 

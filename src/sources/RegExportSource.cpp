@@ -1,7 +1,7 @@
 #include "base/AsciiCase.h"
 #include "history/StartMenuHistory.h"
 #include "registry/RegFileLoader.h"
-#include "report/SourceReaders.h"
+#include "sources/SourceReaders.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "base/TextEncoding.h"
 #include "registry/RegistrySource.h"
-#include "report/SourceReaders.h"
+#include "sources/SourceReaders.h"
 
 void ReadLiveRegistry(SourceReading& reading)
 {

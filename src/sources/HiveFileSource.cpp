@@ -1,6 +1,6 @@
 #include "history/StartMenuHistory.h"
 #include "registry/HiveRegistrySource.h"
-#include "report/SourceReaders.h"
+#include "sources/SourceReaders.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "history/StartItem.h"
-#include "report/ExitCode.h"
-#include "report/ReportOptions.h"
+#include "sources/ExitCode.h"
+#include "sources/SourceSpec.h"
 
 struct SourceReading {
     std::vector<TStartItem> Items;      // texts in UTF-8
