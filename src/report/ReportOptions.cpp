@@ -88,6 +88,7 @@ ReportOptions ParseReportArguments(const std::vector<std::string>& arguments, co
     std::optional<ReportFormat> format;
     std::optional<TDateChoice> period;
     std::optional<std::string> text;
+    std::optional<std::string> saveRecoveredHive;
     ArgumentReader reader(arguments);
     std::string option;
     std::optional<std::string> attached;
@@ -106,6 +107,10 @@ ReportOptions ParseReportArguments(const std::vector<std::string>& arguments, co
             SetOnce(period, static_cast<TDateChoice>(Lookup(Periods, option, reader.Value(option, attached))), option);
         } else if (option == "--text") {
             SetOnce(text, reader.Value(option, attached), option);
+        } else if (option == "--no-logs") {
+            options.ReplayLogs = false;
+        } else if (option == "--save-recovered-hive") {
+            SetOnce(saveRecoveredHive, reader.Value(option, attached), option);
         } else if (option.starts_with("-")) {
             throw EUsage("unknown option \"" + option + "\"");
         } else {
@@ -124,6 +129,12 @@ ReportOptions ParseReportArguments(const std::vector<std::string>& arguments, co
     }
     options.Format = format.value_or(ReportFormat::Table);
     options.Period = period;
+    if (saveRecoveredHive) {
+        // The recovered hive is one file's: anything else would leave it unclear which.
+        if (options.Sources.size() != 1 || options.Sources.front().Kind != SourceKind::Hive)
+            throw EUsage("--save-recovered-hive needs exactly one --hive and no other source");
+        options.SaveRecoveredHive = std::move(saveRecoveredHive);
+    }
     if (options.Sources.empty()) {
         if (!platform.HasLiveRegistry)
             throw EUsage("name a hive file with --hive or a registry export with --reg");
@@ -137,8 +148,10 @@ std::string ReportUsage(const ReportPlatform& platform)
     std::string usage = "usage: tallyglass-report [";
     usage += platform.ReadsHives ? "--hive FILE | " : "";
     usage += "--reg FILE]... [--format table|csv|json]\n"
-             "                         [--period today|3days|7days|month|year] [--text TEXT]\n"
-             "\n"
+             "                         [--period today|3days|7days|month|year] [--text TEXT]\n";
+    if (platform.ReadsHives)
+        usage += "                         [--no-logs] [--save-recovered-hive FILE]\n";
+    usage += "\n"
              "Lists what Windows Explorer recorded in a user's UserAssist registry area:\n"
              "each program, shortcut and app started, with its run count, focus count,\n"
              "focus time and last run time (UTC).\n"
@@ -152,9 +165,14 @@ std::string ReportUsage(const ReportPlatform& platform)
              "  --format F     table (the default), csv or json\n"
              "  --period P     only entries last run since midnight today, 3 or 7 days\n"
              "                 ago, the 1st of this month or 1 January (local clock)\n"
-             "  --text TEXT    only entries whose file name holds TEXT (a-z in any case)\n"
-             "\n"
+             "  --text TEXT    only entries whose file name holds TEXT (a-z in any case)\n";
+    if (platform.ReadsHives)
+        usage += "  --no-logs      read a hive as it is, without replaying its transaction logs\n"
+                 "  --save-recovered-hive FILE\n"
+                 "                 write the one --hive as read after replaying its logs\n";
+    usage += "\n"
              "Exit codes: 0 all read, 1 a value was refused, 2 usage error, 3 file missing\n"
-             "or unreadable, 4 not a hive or export, 5 damaged hive, 6 malformed .reg line.\n";
+             "or unreadable, 4 not a hive or export, 5 damaged hive, 6 malformed .reg line,\n"
+             "7 the recovered hive was not written.\n";
     return usage;
 }

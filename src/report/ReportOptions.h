@@ -28,7 +28,9 @@ struct ReportOptions {
     std::vector<SourceSpec> Sources;  // in the order named
     ReportFormat Format = ReportFormat::Table;
     std::optional<TDateChoice> Period;
-    std::optional<std::string> Needle;  // the text filter, already normalised
+    std::optional<std::string> Needle;             // the text filter, already normalised
+    bool ReplayLogs = true;                        // a dirty hive's transaction logs are applied
+    std::optional<std::string> SaveRecoveredHive;  // where to write the hive as read after replay
     bool Help = false;
 };
 

@@ -8,4 +8,5 @@ enum class ExitCode : int {
     NotASource = 4,      // not a hive, or not a registry export
     DamagedHive = 5,
     MalformedExport = 6,  // a line of a .reg file cannot be read
+    HiveNotSaved = 7,     // --save-recovered-hive had nothing to write, or could not write it
 };

@@ -20,6 +20,10 @@ std::string Describe(const ReportOptions& options)
         text += " period:" + std::to_string(*options.Period);
     if (options.Needle)
         text += " text:" + *options.Needle;
+    if (!options.ReplayLogs)
+        text += " no-logs";
+    if (options.SaveRecoveredHive)
+        text += " save:" + *options.SaveRecoveredHive;
     return text;
 }
 
@@ -39,6 +43,7 @@ TEST(ReportOptions, ReadsSourcesFormatsAndFilters)
         {{"--period", "today", "--reg", "r"}, Linux, "reg:r format:0 period:1"},
         {{"--period", "7days", "--reg", "r"}, Linux, "reg:r format:0 period:3"},
         {{"--period", "month", "--reg", "r"}, Linux, "reg:r format:0 period:4"},
+        {{"--no-logs", "--hive", "h", "--save-recovered-hive=out.dat"}, Linux, "hive:h format:0 no-logs save:out.dat"},
         {{}, Windows, "live format:0"},
         {{"--format", "table", "--text", "\xd7\xaa"}, Windows, "live format:0 text:\xd7\xaa"},
     };
@@ -68,6 +73,12 @@ TEST(ReportOptions, RefusesWhatItCannotFollow)
         {{"--reg", "a", "--format", "csv", "--format", "json"}, Linux, "--format is given twice"},
         {{"--reg", "a", "--verbose"}, Linux, "unknown option \"--verbose\""},
         {{"--help=yes"}, Linux, "--help takes no value"},
+        {{"--reg", "a", "--save-recovered-hive", "out"},
+         Linux,
+         "--save-recovered-hive needs exactly one --hive and no other source"},
+        {{"--hive", "a", "--hive", "b", "--save-recovered-hive", "out"},
+         Linux,
+         "--save-recovered-hive needs exactly one --hive and no other source"},
     };
     for (const auto& test : cases) {
         try {
