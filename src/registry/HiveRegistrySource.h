@@ -1,36 +1,29 @@
 #pragma once
 // A registry hive file, such as a user's NTUSER.DAT copied off a machine, as a
-// read-only registry source, read through libregf. The hive's root key stands
-// for HKEY_CURRENT_USER (or for a key below it, see MountAt); other roots are
-// absent. Names come out in UTF-8: a hive stores each name either in UTF-16 or
-// one byte per character, and those bytes are Latin-1.
+// read-only registry source, read by the program's own hive reader
+// (registry/hive/). The hive's root key stands for HKEY_CURRENT_USER (or for
+// a key below it, see MountAt); other roots are absent. Names come out in
+// UTF-8: a hive stores each name either in UTF-16 or one byte per character,
+// and those bytes are Latin-1.
 //
 // The seam can only call a key or value that cannot be read absent, so every
-// error and corruption that libregf reports on the way is kept in Problems()
-// for the caller to tell the user.
-#include <memory>
+// piece of damage met on the way is kept in Problems() for the caller to tell
+// the user.
+#include <map>
+#include <set>
 #include <vector>
 
-#include "base/Exception.h"
 #include "registry/RegistrySource.h"
-
-// The bytes do not begin with a hive's signature.
-class ENotAHive : public Exception {
-public:
-    using Exception::Exception;
-};
-
-// libregf cannot open the hive at all; the message says why.
-class EHiveDamaged : public Exception {
-public:
-    using Exception::Exception;
-};
+#include "registry/hive/BaseBlock.h"
+#include "registry/hive/HiveCells.h"
+#include "registry/hive/HiveDamage.h"
 
 class HiveRegistrySource final : public RegistrySource {
 public:
-    // ENotAHive or EHiveDamaged when the bytes cannot serve as a hive.
+    // The bytes of a primary file, as read or as recovered from its logs.
+    // ENotAHive when they are no hive; EHiveDamaged when even the base block
+    // cannot serve.
     explicit HiveRegistrySource(std::vector<std::uint8_t> hive);
-    ~HiveRegistrySource() override;
     HiveRegistrySource(const HiveRegistrySource&) = delete;
     HiveRegistrySource& operator=(const HiveRegistrySource&) = delete;
 
@@ -38,13 +31,10 @@ public:
     // HKEY_CURRENT_USER, for a hive that holds only part of a user's tree.
     void MountAt(std::string currentUserPath);
 
-    // False when the header's two sequence numbers differ: Windows did not
-    // finish writing the file, and changes it kept only in the hive's
-    // transaction logs are not in it.
-    bool ClosedCleanly() const;
+    const HiveBaseBlock& BaseBlock() const { return baseBlock_; }
 
-    // Every error and corruption met so far, each told once, oldest first.
-    std::vector<std::string> Problems() const;
+    // Every piece of damage met so far, each told once, oldest first.
+    const std::vector<std::string>& Problems() const { return problems_; }
 
     std::optional<RegistryKey> OpenKey(RegistryRoot root, const std::string& path, std::uint32_t access) override;
     std::vector<std::string> SubKeyNames(RegistryKey key) override;
@@ -55,6 +45,31 @@ public:
     void CloseKey(RegistryKey key) override;
 
 private:
-    class Hive;
-    std::unique_ptr<Hive> hive_;
+    struct ListedValue {
+        std::uint32_t Offset;
+        std::string Name;
+    };
+    struct OpenedKey {
+        std::uint32_t Offset;
+        std::string Path;
+        std::optional<std::vector<ListedValue>> Values;  // read once asked for
+    };
+
+    void Note(const std::string& problem);
+    std::optional<std::string> PathInHive(const std::string& path) const;
+    OpenedKey* Find(RegistryKey key);
+    std::optional<std::uint32_t> SubKey(std::uint32_t parent, const std::string& parentPath, const std::string& name);
+    std::vector<std::uint32_t> SubKeyOffsets(std::uint32_t key, const std::string& path);
+    // The values of a key whose records can be read, in the order of its list.
+    const std::vector<ListedValue>& Values(OpenedKey& key);
+    RegistryIndexedValue ReadValueAt(const OpenedKey& key, const ListedValue& value);
+
+    std::vector<std::uint8_t> bytes_;
+    HiveBaseBlock baseBlock_;
+    HiveCells cells_;
+    std::string mount_;
+    std::map<std::uintptr_t, OpenedKey> open_;
+    std::uintptr_t nextHandle_ = 1;
+    std::vector<std::string> problems_;
+    std::set<std::string> noted_;
 };

@@ -10,10 +10,12 @@ using DefaultRegistrySource = MemoryRegistrySource;
 
 namespace {
 
+// Each thread has its own: the report tool reads several hives at once, each
+// through a source of its own.
 RegistrySource*& CurrentSourcePointer()
 {
     static DefaultRegistrySource defaultSource;
-    static RegistrySource* current = &defaultSource;
+    thread_local RegistrySource* current = &defaultSource;
     return current;
 }
 

@@ -76,9 +76,9 @@ void SetOnce(std::optional<T>& setting, T value, const std::string& option)
 ReportPlatform ThisPlatform()
 {
 #ifdef _WIN32
-    return {false, true};
+    return {true};
 #else
-    return {true, false};
+    return {false};
 #endif
 }
 
@@ -96,8 +96,6 @@ ReportOptions ParseReportArguments(const std::vector<std::string>& arguments, co
         if (option == "--help" || option == "-h") {
             options.Help = true;
         } else if (option == "--hive") {
-            if (!platform.ReadsHives)
-                throw EUsage("--hive: this build reads no hive files; export the key with reg export and use --reg");
             options.Sources.push_back({SourceKind::Hive, reader.Value(option, attached)});
         } else if (option == "--reg") {
             options.Sources.push_back({SourceKind::RegExport, reader.Value(option, attached)});
@@ -145,32 +143,28 @@ ReportOptions ParseReportArguments(const std::vector<std::string>& arguments, co
 
 std::string ReportUsage(const ReportPlatform& platform)
 {
-    std::string usage = "usage: tallyglass-report [";
-    usage += platform.ReadsHives ? "--hive FILE | " : "";
-    usage += "--reg FILE]... [--format table|csv|json]\n"
-             "                         [--period today|3days|7days|month|year] [--text TEXT]\n";
-    if (platform.ReadsHives)
-        usage += "                         [--no-logs] [--save-recovered-hive FILE]\n";
-    usage += "\n"
-             "Lists what Windows Explorer recorded in a user's UserAssist registry area:\n"
-             "each program, shortcut and app started, with its run count, focus count,\n"
-             "focus time and last run time (UTC).\n"
-             "\n";
-    if (platform.ReadsHives)
-        usage += "  --hive FILE    read a registry hive file, such as a user's NTUSER.DAT\n";
-    usage += "  --reg FILE     read a registry export (.reg) of the UserAssist key\n";
+    std::string usage = "usage: tallyglass-report [--hive FILE | --reg FILE]... [--format table|csv|json]\n"
+                        "                         [--period today|3days|7days|month|year] [--text TEXT]\n"
+                        "                         [--no-logs] [--save-recovered-hive FILE]\n"
+                        "\n"
+                        "Lists what Windows Explorer recorded in a user's UserAssist registry area:\n"
+                        "each program, shortcut and app started, with its run count, focus count,\n"
+                        "focus time and last run time (UTC).\n"
+                        "\n";
+    usage += "  --hive FILE    read a registry hive file, such as a user's NTUSER.DAT, and\n"
+             "                 replay the transaction logs beside it if it is dirty\n"
+             "  --reg FILE     read a registry export (.reg) of the UserAssist key\n";
     if (platform.HasLiveRegistry)
         usage += "                 (with neither, the current user's own registry is read)\n";
     usage += "                 several files may be named; each is read in turn\n"
              "  --format F     table (the default), csv or json\n"
              "  --period P     only entries last run since midnight today, 3 or 7 days\n"
              "                 ago, the 1st of this month or 1 January (local clock)\n"
-             "  --text TEXT    only entries whose file name holds TEXT (a-z in any case)\n";
-    if (platform.ReadsHives)
-        usage += "  --no-logs      read a hive as it is, without replaying its transaction logs\n"
-                 "  --save-recovered-hive FILE\n"
-                 "                 write the one --hive as read after replaying its logs\n";
-    usage += "\n"
+             "  --text TEXT    only entries whose file name holds TEXT (a-z in any case)\n"
+             "  --no-logs      read a hive as it is, without replaying its transaction logs\n"
+             "  --save-recovered-hive FILE\n"
+             "                 write the one --hive as read after replaying its logs\n"
+             "\n"
              "Exit codes: 0 all read, 1 a value was refused, 2 usage error, 3 file missing\n"
              "or unreadable, 4 not a hive or export, 5 damaged hive, 6 malformed .reg line,\n"
              "7 the recovered hive was not written.\n";

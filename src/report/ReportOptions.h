@@ -16,10 +16,8 @@ public:
 };
 
 enum class ReportFormat { Table, Csv, Json };
-// What the build can read: hive files need libregf (Linux), the live registry
-// needs Windows.
+// What the build can read beside files: the live registry needs Windows.
 struct ReportPlatform {
-    bool ReadsHives = false;
     bool HasLiveRegistry = false;
 };
 ReportPlatform ThisPlatform();

@@ -4,9 +4,10 @@
 
 #include "base/ScopeExit.h"
 #include "base/TextEncoding.h"
-#include "sources/ExitCode.h"
+#include "report/RecoveredHiveFile.h"
 #include "report/ReportFilter.h"
 #include "report/ReportWriter.h"
+#include "sources/ExitCode.h"
 #include "sources/UserAssistSources.h"
 
 namespace {
@@ -21,7 +22,7 @@ int Report(const ReportOptions& options, TextOutput& out, TextOutput& err)
     const ScopeExit finish([&] { writer->Finish(); });
     ExitCode worst = ExitCode::Success;
     for (const SourceSpec& source : options.Sources) {
-        const SourceReading reading = ReadSource(source);
+        const SourceReading reading = ReadSource(source, options.ReplayLogs, options.SaveRecoveredHive.has_value());
         std::vector<ReportRow> rows;
         const std::optional<std::string> file =
             source.Kind == SourceKind::LiveRegistry ? std::nullopt : std::optional<std::string>(source.File);
@@ -34,6 +35,12 @@ int Report(const ReportOptions& options, TextOutput& out, TextOutput& err)
         for (const std::string& message : reading.Messages)
             err.Write(PrintableLine(SourceName(source) + ": " + ValidUtf8(message)) + "\n");
         worst = std::max(worst, reading.Code);
+        if (const std::optional<std::string>& target = options.SaveRecoveredHive) {
+            const SaveOutcome saved = SaveRecoveredHive(*target, reading, options.ReplayLogs);
+            if (!saved.Message.empty())
+                err.Write(PrintableLine(*target + ": " + ValidUtf8(saved.Message)) + "\n");
+            worst = std::max(worst, saved.Code);
+        }
     }
     return static_cast<int>(worst);
 }
@@ -45,6 +52,8 @@ int RunReport(const std::vector<std::string>& arguments, TextOutput& out, TextOu
     ReportOptions options;
     try {
         options = ParseReportArguments(arguments);
+        if (options.SaveRecoveredHive)
+            CheckRecoveredHiveTarget(*options.SaveRecoveredHive, options.Sources.front().File);
     } catch (const EUsage& error) {
         err.Write(PrintableLine(std::string(ToolName) + ": " + ValidUtf8(error.Message())) + "\nTry \"" + ToolName +
                   " --help\".\n");

@@ -1,8 +1,12 @@
 #include "history/StartMenuHistory.h"
 #include "registry/HiveRegistrySource.h"
 #include "sources/SourceReaders.h"
+#include "sources/TransactionLogFiles.h"
 
 namespace {
+
+constexpr const char* DirtyWarning =
+    "warning: the hive was not closed cleanly; changes Windows kept only in its transaction logs may be missing";
 
 bool HasKey(RegistrySource& source, const std::string& path)
 {
@@ -30,15 +34,72 @@ std::string DamageReport(const std::vector<std::string>& problems)
     return report + ")";
 }
 
+std::string Joined(const std::vector<std::string>& texts, const char* separator)
+{
+    std::string joined;
+    for (const std::string& text : texts)
+        joined += (joined.empty() ? "" : separator) + text;
+    return joined;
+}
+
+std::string Entries(std::uint32_t count)
+{
+    return std::to_string(count) + (count == 1 ? " entry" : " entries");
+}
+
+std::string NothingAppliedReport(const std::vector<std::string>& reasons)
+{
+    return std::string(DirtyWarning) + " (" + Joined(reasons, "; ") + ")";
+}
+
+// The one line that tells what the logs did for a dirty hive.
+std::string LogReport(const LogReplayResult& replay, std::vector<std::string> problems)
+{
+    problems.insert(problems.end(), replay.Refused.begin(), replay.Refused.end());
+    if (replay.EntriesApplied == 0) {
+        if (!replay.NothingApplied.empty())
+            problems.push_back(replay.NothingApplied);
+        return NothingAppliedReport(problems);
+    }
+    std::string report = replay.Stop ? "transaction logs applied in part: " : "transaction logs applied: ";
+    report += Entries(replay.EntriesApplied) + ", sequence numbers " + std::to_string(replay.FirstSequence) + " to " +
+              std::to_string(replay.LastSequence) + ", from " + Joined(replay.FilesApplied, " and ");
+    if (replay.Stop)
+        problems.insert(problems.begin(), *replay.Stop);
+    return problems.empty() ? report : report + "; " + Joined(problems, "; ");
+}
+
+// Replays a dirty hive's logs into its bytes; the line that tells how it went.
+std::string RecoverFromLogs(const std::string& file, std::vector<std::uint8_t>& bytes, SourceReading& reading,
+                            bool keepRecoveredHive)
+{
+    TransactionLogsFound logs = FindTransactionLogs(file);
+    if (logs.Logs.empty())  // what was found instead, if anything, says why there is none to use
+        return NothingAppliedReport(logs.Problems.empty()
+                                        ? std::vector<std::string>{"there are no transaction logs beside it"}
+                                        : logs.Problems);
+    const LogReplayResult replay = ReplayTransactionLogs(bytes, logs.Logs);
+    if (keepRecoveredHive && replay.EntriesApplied > 0)
+        reading.Recovered = SourceReading::RecoveredHive{bytes, replay.Stop.has_value()};
+    return LogReport(replay, std::move(logs.Problems));
+}
+
 }  // namespace
 
-void ReadHiveFile(const std::string& file, SourceReading& reading)
+void ReadHiveFile(const std::string& file, SourceReading& reading, bool replayLogs, bool keepRecoveredHive)
 {
     try {
-        HiveRegistrySource hive(ReadWholeFile(file));
-        if (!hive.ClosedCleanly())
-            reading.Note("warning: the hive was not closed cleanly; changes Windows kept only in its transaction "
-                         "logs may be missing");
+        std::vector<std::uint8_t> bytes = ReadWholeFile(file);
+        if (HasHiveSignature(bytes) && bytes.size() >= HiveBaseBlockSize) {
+            const HiveBaseBlock primary = ReadHiveBaseBlock(bytes);
+            if (HiveIsDirty(primary) && (primary.FileType == HiveFileType::Primary || !primary.ChecksumValid)) {
+                reading.LogReport =
+                    replayLogs ? RecoverFromLogs(file, bytes, reading, keepRecoveredHive) : DirtyWarning;
+                reading.Note(reading.LogReport);
+            }
+        }
+        HiveRegistrySource hive(std::move(bytes));
+        reading.BaseBlockName = hive.BaseBlock().FileName;
         MountSoftwareSubtree(hive);
         ReadUserAssistArea(hive, reading);
         if (const std::vector<std::string> problems = hive.Problems(); !problems.empty())

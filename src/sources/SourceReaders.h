@@ -1,7 +1,6 @@
 #pragma once
 // The readers of each kind of source, which ReadSource picks from; each lives
-// in a file of its own, and the hive and live-registry ones only in the builds
-// that can read them.
+// in a file of its own, and the live-registry one only in the Windows build.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,6 +23,6 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& utf8Path);
 // refuses ends the walk with its message and ExitCode::ValueRefused.
 void ReadUserAssistArea(RegistrySource& source, SourceReading& reading);
 
-void ReadHiveFile(const std::string& file, SourceReading& reading);
+void ReadHiveFile(const std::string& file, SourceReading& reading, bool replayLogs, bool keepRecoveredHive);
 void ReadRegExport(const std::string& file, SourceReading& reading);
 void ReadLiveRegistry(SourceReading& reading);

@@ -33,28 +33,23 @@ void ReadUserAssistArea(RegistrySource& source, SourceReading& reading)
         history.GetItem(i, reading.Items[static_cast<std::size_t>(i)]);
 }
 
-SourceReading ReadSource(const SourceSpec& source)
+SourceReading ReadSource(const SourceSpec& source, bool replayLogs, bool keepRecoveredHive)
 {
     SourceReading reading;
     try {
         // The command line lets through only the kinds this build can read.
         switch (source.Kind) {
+        case SourceKind::Hive:
+            ReadHiveFile(source.File, reading, replayLogs, keepRecoveredHive);
+            break;
         case SourceKind::RegExport:
             ReadRegExport(source.File, reading);
             break;
+        case SourceKind::LiveRegistry:
 #ifdef _WIN32
-        case SourceKind::LiveRegistry:
             ReadLiveRegistry(reading);
-            break;
-        case SourceKind::Hive:
-            break;
-#else
-        case SourceKind::Hive:
-            ReadHiveFile(source.File, reading);
-            break;
-        case SourceKind::LiveRegistry:
-            break;
 #endif
+            break;
         }
     } catch (const EFileUnreadable& error) {
         reading.Fail(ExitCode::FileUnreadable, error.Message());

@@ -10,6 +10,7 @@
 #include "base/AsciiCase.h"
 #include "history/StartMenuHistory.h"
 #include "registry/Registry.h"
+#include "registry/hive/LogReplay.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ std::string CountPath(const char* subKey)
 TEST_F(HiveRegistrySourceTest, ServesTheSeamFromTheHivesRootAsTheCurrentUser)
 {
     HiveRegistrySource hive(hive_);
-    EXPECT_TRUE(hive.ClosedCleanly());
+    EXPECT_FALSE(HiveIsDirty(hive.BaseBlock()));
 
     TRegistry user(RegistryAccess::Read, hive);
     // Key names match without regard to the case of a-z, as in the registry.
@@ -120,8 +121,11 @@ TEST_F(HiveRegistrySourceTest, RefusesWhatIsNoHiveAndTellsTheDamageItMeets)
     std::vector<std::uint8_t> log = hive_;
     log[0x1C] = 6;  // the base block of a transaction log
     EXPECT_THROW(HiveRegistrySource{log}, ENotAHive);
-    const std::vector<std::uint8_t> cut(hive_.begin(), hive_.begin() + 5000);
-    EXPECT_THROW(HiveRegistrySource{cut}, EHiveDamaged);
+    EXPECT_THROW(HiveRegistrySource(std::vector<std::uint8_t>(hive_.begin(), hive_.begin() + 4000)), EHiveDamaged);
+    // Cut inside its hive bins: what lies before the cut can still be read.
+    const HiveRegistrySource cut(std::vector<std::uint8_t>(hive_.begin(), hive_.begin() + 5000));
+    ASSERT_FALSE(cut.Problems().empty());
+    EXPECT_EQ(cut.Problems().front(), "the file ends at byte 5000, before the end of its last hive bin at 1064960");
 
     // A value cell whose data offset points past the file: the value is
     // listed, its data read fails, and the reader says so at that value.

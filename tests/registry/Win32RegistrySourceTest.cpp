@@ -70,7 +70,7 @@ TEST_F(Win32RegistryTest, ReadsStringsAndBinaryDataWithTheTypeErrors)
     const struct {
         const char* Name;
         bool AsString;
-    } refused[] = {{"Binary", true}, {"DWord", true}, {"None", true}, {"", false},
+    } refused[] = {{"Binary", true},  {"DWord", true},  {"None", true}, {"", false},
                    {"Expand", false}, {"DWord", false}, {"Long", false}};
     for (const auto& test : refused) {
         try {

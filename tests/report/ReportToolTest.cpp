@@ -152,8 +152,8 @@ TEST_F(ReportToolTest, ReportsEachFileInTurnAndEndsWithTheWorstExitCode)
         {{"--hive", cutHive},
          5,
          0,
-         {cutHive +
-          ": hive is damaged (the file ends at byte 700000, before the end of its last hive bin at 1064960)"}},
+         {cutHive + ": hive is damaged (the file ends at byte 700000, before the end of its last hive bin at 1064960; "
+                    "1 more problem)"}},
         // Several files: each is read, the worst code wins, one array holds them all.
         {{"--reg", good, "--reg", missing, "--reg", refused, "--hive", hive},
          3,

@@ -1,8 +1,13 @@
 """tallyglass-report against a second registry library and real parsers.
 
-The 13 real hives are read twice: by the tool (through libregf and the
-viewer's reader) and here through hivex, a library that shares no code with
-it. The tool's CSV and JSON are read back with Python's own csv and json.
+The 13 real hives are read twice: by the tool (through its own hive reader
+and the viewer's reader) and here through hivex, a library that shares no code
+with it. The tool's CSV and JSON are read back with Python's own csv and json.
+The dirty hives' transaction logs are replayed by the tool and checked against
+the facts of the shared data's LOGS.md.
+
+The decompressed hives sit beside their decompressed logs, so a run on
+regipy/transactions_NTUSER.DAT there sees its logs unless it says --no-logs.
 
 Environment: TALLYGLASS_REPORT (the tool), TALLYGLASS_TESTDATA (the shared
 test data), TALLYGLASS_PLAIN_HIVES (the .xz hives decompressed), and
@@ -10,9 +15,11 @@ TALLYGLASS_SCRATCH (a folder for the files made here).
 """
 import codecs
 import csv
+import hashlib
 import io
 import json
 import os
+import shutil
 import struct
 import subprocess
 import sys
@@ -48,6 +55,8 @@ HIVES = [
 ]
 # REPORT.md: these three were not closed cleanly (sequence numbers differ).
 DIRTY = {"NTUSER_BAGMRU.DAT", "NTUSER_with_winscp.DAT", "transactions_NTUSER.DAT"}
+DIRTY_WARNING = ("warning: the hive was not closed cleanly; changes Windows kept only in its transaction logs may be "
+                 "missing")
 USERASSIST = ["Microsoft", "Windows", "CurrentVersion", "Explorer", "UserAssist"]
 REG_DWORD = 4
 
@@ -120,26 +129,45 @@ class RealHives(unittest.TestCase):
             self.skipTest("no shared test data")
 
     def test_every_value_once_with_the_raw_fields_hivex_reads(self):
-        total = 0
-        for folder, name, _ in HIVES:
-            with self.subTest(hive=f"{folder}/{name}"):
-                path = plain_hive(folder, name)
-                code, rows, err = report("--hive", str(path))
-                self.assertEqual(code, 0, err)
-                expected_err = ""
-                if path.name in DIRTY:
-                    expected_err = (f"{path}: warning: the hive was not closed cleanly; changes Windows kept only in "
-                                    "its transaction logs may be missing\n")
-                self.assertEqual(err, expected_err)
-                self.assertEqual([raw_fields(row) for row in rows], hivex_rows(path))
-                self.assertTrue(all(row["source"] == str(path) for row in rows))
-                total += len(rows)
-        self.assertEqual(total, 1193)
+        # As stored (--no-logs), then with the logs replayed: only
+        # transactions_NTUSER.DAT has logs beside it, and its rows then equal
+        # hivex's reading of the hive the tool recovered.
+        for no_logs, expected_total in ((True, 1193), (False, 1196)):
+            total = 0
+            for folder, name, _ in HIVES:
+                with self.subTest(hive=f"{folder}/{name}", no_logs=no_logs):
+                    path = plain_hive(folder, name)
+                    recovered = SCRATCH / ("recovered-" + path.name)
+                    recovered.unlink(missing_ok=True)
+                    options = ["--no-logs"] if no_logs else ["--save-recovered-hive", str(recovered)]
+                    code, rows, err = report("--hive", str(path), *options)
+                    expected_err = ""
+                    if path.name in DIRTY:
+                        expected_err = f"{path}: {DIRTY_WARNING}"
+                        if no_logs:
+                            expected_err += "\n"
+                        elif path.name == "transactions_NTUSER.DAT":
+                            expected_err = (f"{path}: transaction logs applied: 23 entries, sequence numbers 566 to "
+                                            "588, from transactions_ntuser.dat.log1\n")
+                        else:
+                            expected_err += " (there are no transaction logs beside it)\n"
+                    if not no_logs and not recovered.exists():
+                        expected_err += f"{recovered}: not written: " + (
+                            "no entry of its transaction logs could be applied\n" if path.name in DIRTY else
+                            "the hive was closed cleanly, so there is nothing to recover\n")
+                    self.assertEqual(err, expected_err)
+                    self.assertEqual(code, 0 if no_logs or recovered.exists() else 7)
+                    self.assertEqual([raw_fields(row) for row in rows],
+                                     hivex_rows(recovered if recovered.exists() else path))
+                    self.assertTrue(all(row["source"] == str(path) for row in rows))
+                    total += len(rows)
+            self.assertEqual(total, expected_total)
 
     def test_a_hive_and_its_export_give_the_same_report(self):
         for folder, name, export in HIVES:
             with self.subTest(hive=f"{folder}/{name}"):
-                _, from_hive, _ = report("--hive", str(plain_hive(folder, name)))
+                # The exports were made of the primary files as they are.
+                _, from_hive, _ = report("--hive", str(plain_hive(folder, name)), "--no-logs")
                 code, from_export, err = report("--reg", str(TESTDATA / "hives" / folder / export))
                 self.assertEqual(code, 0, err)
                 self.assertEqual(err, "")
@@ -164,6 +192,176 @@ class RealHives(unittest.TestCase):
                 self.assertEqual(len(found), 1)
                 self.assertEqual(found[0]["stored_name"], codecs.encode(file_name, "rot13"))
                 self.assertGreater(found[0]["run_count"] + found[0]["focus_count"], 0)
+
+
+# LOGS.md: SHA-256 of the hive bins data after a full replay, and after one that entry 568 stops.
+REPLAYED_BINS = {
+    "transactions_NTUSER.DAT": "9c5e83727e19ff8f7fd95b73ba006dbc20dffbeead9ace35a88753f3fc7e4299",
+    "SYSTEM_B": "b6e091176b3d00b7b97efdeaeef519b1adfbaa5f6d8118d5c44fa2dcfeb5029a",
+    "UsrClass.dat": "ecc04a58aa3d2467871e80e393eb8469a5fdd425f37fc88f55308efc2f384930",
+}
+BINS_STOPPED_AT_568 = "34e5c13c0e80a16ca7c5235978fa92a49c36976777e6f753fa18a1a9cc6259c2"
+
+
+def base_block_checksum(block):
+    checksum = 0
+    for (word,) in struct.iter_unpack("<I", block[:508]):
+        checksum ^= word
+    return {0: 1, 0xFFFFFFFF: 0xFFFFFFFE}.get(checksum, checksum)
+
+
+def clean_hive_bins_digest(path):
+    """The SHA-256 of a hive file's hive bins data, checking first that it is
+    a clean primary file of exactly its base block and hive bins."""
+    data = path.read_bytes()
+    primary, secondary, file_type, bins_size, checksum = (*struct.unpack_from("<II", data, 4),
+                                                          *struct.unpack_from("<I", data, 28),
+                                                          *struct.unpack_from("<I", data, 40),
+                                                          *struct.unpack_from("<I", data, 508))
+    assert data[:4] == b"regf" and primary == secondary and file_type == 0, (primary, secondary, file_type)
+    assert checksum == base_block_checksum(data) and len(data) == 4096 + bins_size, (checksum, len(data), bins_size)
+    return hashlib.sha256(data[4096:]).hexdigest()
+
+
+def log_entry_offsets(log):
+    """Where each new-format log entry begins, by its sequence number."""
+    offsets = {}
+    at = 512
+    while log[at:at + 4] == b"HvLE":
+        size, _, sequence = struct.unpack_from("<III", log, at + 4)
+        offsets[sequence] = at
+        at += size
+    return offsets
+
+
+def flip_byte_in_entry(log, sequence):
+    at = log_entry_offsets(log)[sequence]
+    size = struct.unpack_from("<I", log, at + 4)[0]
+    damaged = bytearray(log)
+    damaged[at + size // 2] ^= 0x5A
+    return bytes(damaged)
+
+
+def cut_in_entry(log, sequence):
+    at = log_entry_offsets(log)[sequence]
+    return log[:at + struct.unpack_from("<I", log, at + 4)[0] // 2]
+
+
+def spoil_checksum(hive):
+    damaged = bytearray(hive)
+    damaged[508] ^= 0xFF
+    return bytes(damaged)
+
+
+class TransactionLogs(unittest.TestCase):
+    """Each case lays out a dirty hive with logs in a folder of its own and
+    reads it with --save-recovered-hive: the rows, the line about the logs,
+    the file written, and the files read left as they were."""
+
+    def setUp(self):
+        if not (PLAIN_HIVES / "regipy").is_dir():
+            self.skipTest("no shared test data")
+
+    def lay_out(self, case, files):
+        folder = SCRATCH / "logs" / case
+        shutil.rmtree(folder, ignore_errors=True)
+        folder.mkdir(parents=True)
+        for name, content in files.items():
+            (folder / name).write_bytes(content)
+        return folder
+
+    def test_replays_as_windows_would_and_says_how_it_went(self):
+        regipy = PLAIN_HIVES / "regipy"
+        hive = (regipy / "transactions_NTUSER.DAT").read_bytes()
+        log1 = (regipy / "transactions_ntuser.dat.log1").read_bytes()
+        log2 = (regipy / "transactions_ntuser.dat.log2").read_bytes()
+        as_given = {"transactions_NTUSER.DAT": hive, "transactions_ntuser.dat.log1": log1,
+                    "transactions_ntuser.dat.log2": log2}
+        applied = "transaction logs applied: 23 entries, sequence numbers 566 to 588, from "
+        partial = "transaction logs applied in part: 2 entries, sequence numbers 566 to 567, from "
+        cases = [
+            # case, files, hive, rows, the line about the logs, what is written
+            ("as given", as_given, "transactions_NTUSER.DAT", 25,
+             applied + "transactions_ntuser.dat.log1", REPLAYED_BINS["transactions_NTUSER.DAT"]),
+            ("Windows' names", {"NTUSER.DAT": hive, "NTUSER.DAT.LOG1": log1, "NTUSER.DAT.LOG2": log2},
+             "NTUSER.DAT", 25, applied + "NTUSER.DAT.LOG1", REPLAYED_BINS["transactions_NTUSER.DAT"]),
+            ("checksum spoiled", {**as_given, "transactions_NTUSER.DAT": spoil_checksum(hive)},
+             "transactions_NTUSER.DAT", 25, applied + "transactions_ntuser.dat.log1",
+             REPLAYED_BINS["transactions_NTUSER.DAT"]),
+            ("SYSTEM_B", {name: (regipy / name).read_bytes() for name in ("SYSTEM_B", "SYSTEM_B.LOG1", "SYSTEM_B.LOG2")},
+             "SYSTEM_B", 0, "transaction logs applied: 24 entries, sequence numbers 2107 to 2130, from SYSTEM_B.LOG1 "
+             "and SYSTEM_B.LOG2", REPLAYED_BINS["SYSTEM_B"]),
+            ("UsrClass.dat", {name: (regipy / name).read_bytes()
+                              for name in ("UsrClass.dat", "UsrClass.dat.LOG1", "UsrClass.dat.LOG2")},
+             "UsrClass.dat", 0, "transaction logs applied: 14 entries, sequence numbers 287 to 300, from "
+             "UsrClass.dat.LOG1 and UsrClass.dat.LOG2", REPLAYED_BINS["UsrClass.dat"]),
+            ("entry 568 flipped", {**as_given, "transactions_ntuser.dat.log1": flip_byte_in_entry(log1, 568)},
+             "transactions_NTUSER.DAT", 22, partial + "transactions_ntuser.dat.log1; entry 568 of "
+             "transactions_ntuser.dat.log1 stopped the replay: its hash does not match", BINS_STOPPED_AT_568),
+            ("log cut", {**as_given, "transactions_ntuser.dat.log1": cut_in_entry(log1, 570)},
+             "transactions_NTUSER.DAT", None, "transaction logs applied in part: 4 entries, sequence numbers 566 to "
+             "569, from transactions_ntuser.dat.log1; entry 570 of transactions_ntuser.dat.log1 stopped the replay: "
+             "it runs past the end of the file, which is cut short", "partial"),
+            ("another hive's log", {"transactions_NTUSER.DAT": hive,
+                                    "transactions_NTUSER.DAT.LOG1": (regipy / "SYSTEM_B.LOG1").read_bytes()},
+             "transactions_NTUSER.DAT", 22,
+             f"{DIRTY_WARNING} (transactions_NTUSER.DAT.LOG1 is not used: it belongs to another hive)", None),
+            ("empty log1", {**as_given, "transactions_ntuser.dat.log1": b""}, "transactions_NTUSER.DAT", 22,
+             f"{DIRTY_WARNING} (its logs are older than the hive)", None),
+            ("names that differ in case", {**as_given, "TRANSACTIONS_NTUSER.DAT.LOG1": log1},
+             "transactions_NTUSER.DAT", 22, f"{DIRTY_WARNING} (TRANSACTIONS_NTUSER.DAT.LOG1 and "
+             "transactions_ntuser.dat.log1 differ only in case, so neither is used; its logs are older than the hive)",
+             None),
+        ]
+        for case, files, hive_name, rows, line, written in cases:
+            with self.subTest(case=case):
+                folder = self.lay_out(case, files)
+                recovered = SCRATCH / "logs" / (case + ".recovered")
+                recovered.unlink(missing_ok=True)
+                before = {path.name: path.read_bytes() for path in folder.iterdir()}
+                code, out, err = run_tool("--hive", str(folder / hive_name), "--format", "json",
+                                          "--save-recovered-hive", str(recovered))
+                lines = err.splitlines()
+                self.assertEqual(lines[0], f"{folder / hive_name}: {line}")
+                if rows is not None:
+                    self.assertEqual(len(json.loads(out)), rows)
+                if written is None:
+                    self.assertEqual((code, lines[1:]), (7, [f"{recovered}: not written: no entry of its transaction "
+                                                             "logs could be applied"]))
+                    self.assertFalse(recovered.exists())
+                else:
+                    self.assertEqual(code, 0)
+                    digest = clean_hive_bins_digest(recovered)
+                    if written != "partial":
+                        self.assertEqual(digest, written)
+                    self.assertEqual(lines[1:], [f"{recovered}: written, but partial: a damaged log entry stopped "
+                                                 "the replay"] if "in part" in line else [])
+                self.assertEqual({path.name: path.read_bytes() for path in folder.iterdir()}, before)
+
+    def test_the_entries_that_live_only_in_the_logs_are_reported(self):
+        path = PLAIN_HIVES / "regipy" / "transactions_NTUSER.DAT"
+        _, stored, _ = report("--hive", str(path), "--no-logs")
+        _, replayed, _ = report("--hive", str(path))
+        names = {row["file_name"]: row for row in replayed}
+        only_in_logs = set(names) - {row["file_name"] for row in stored}
+        self.assertEqual(only_in_logs, {"[System]\\rundll32.exe", "Microsoft.Windows.ControlPanel.FolderOptions",
+                                        "Microsoft.Windows.Cortana_cw5n1h2txyewy!CortanaUI"})
+        rundll32 = names["[System]\\rundll32.exe"]
+        self.assertEqual((rundll32["run_count"], rundll32["last_run"][:19]), (1, "2019-02-13T21:00:58"))
+        session = [row for row in replayed if row["kind"] == "Session"][0]
+        self.assertEqual((session["focus_count"], names["Microsoft.Windows.Shell.RunDialog"]["focus_count"],
+                          names["Microsoft.Windows.Explorer"]["focus_count"]), (127, 1, 4))
+
+    def test_a_log_or_the_hive_itself_is_never_the_recovered_file(self):
+        folder = self.lay_out("targets", {"NTUSER.DAT": b"regf", "ntuser.dat.LOG1": b"x"})
+        (folder / "link.LOG1").symlink_to(folder / "ntuser.dat.LOG1")
+        for target in ("NTUSER.DAT", "ntuser.dat.LOG1", "link.LOG1"):
+            with self.subTest(target=target):
+                code, out, err = run_tool("--hive", str(folder / "NTUSER.DAT"), "--save-recovered-hive",
+                                          str(folder / target))
+                self.assertEqual((code, out), (2, ""))
+                self.assertIn("itself; name a new file", err)
+        self.assertEqual((folder / "ntuser.dat.LOG1").read_bytes(), b"x")
 
 
 def export_text(values):
