@@ -88,16 +88,20 @@ std::string RecoverFromLogs(const std::string& file, std::vector<std::uint8_t>& 
 
 void ReadHiveFile(const std::string& file, SourceReading& reading, bool replayLogs, bool keepRecoveredHive)
 {
-    try {
-        std::vector<std::uint8_t> bytes = ReadWholeFile(file);
-        if (HasHiveSignature(bytes) && bytes.size() >= HiveBaseBlockSize) {
-            const HiveBaseBlock primary = ReadHiveBaseBlock(bytes);
-            if (HiveIsDirty(primary) && (primary.FileType == HiveFileType::Primary || !primary.ChecksumValid)) {
-                reading.LogReport =
-                    replayLogs ? RecoverFromLogs(file, bytes, reading, keepRecoveredHive) : DirtyWarning;
-                reading.Note(reading.LogReport);
-            }
+    std::vector<std::uint8_t> bytes = ReadWholeFile(file);
+    if (HasHiveSignature(bytes) && bytes.size() >= HiveBaseBlockSize) {
+        const HiveBaseBlock primary = ReadHiveBaseBlock(bytes);
+        if (HiveIsDirty(primary) && (primary.FileType == HiveFileType::Primary || !primary.ChecksumValid)) {
+            reading.LogReport = replayLogs ? RecoverFromLogs(file, bytes, reading, keepRecoveredHive) : DirtyWarning;
+            reading.Note(reading.LogReport);
         }
+    }
+    ReadHiveBytes(std::move(bytes), reading);
+}
+
+void ReadHiveBytes(std::vector<std::uint8_t> bytes, SourceReading& reading)
+{
+    try {
         HiveRegistrySource hive(std::move(bytes));
         reading.BaseBlockName = hive.BaseBlock().FileName;
         MountSoftwareSubtree(hive);

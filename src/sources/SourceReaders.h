@@ -24,5 +24,7 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& utf8Path);
 void ReadUserAssistArea(RegistrySource& source, SourceReading& reading);
 
 void ReadHiveFile(const std::string& file, SourceReading& reading, bool replayLogs, bool keepRecoveredHive);
+// The UserAssist area of a hive file's bytes, as read or as recovered from its logs.
+void ReadHiveBytes(std::vector<std::uint8_t> bytes, SourceReading& reading);
 void ReadRegExport(const std::string& file, SourceReading& reading);
 void ReadLiveRegistry(SourceReading& reading);

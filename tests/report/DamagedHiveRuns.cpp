@@ -43,7 +43,7 @@ constexpr std::size_t BaseBlockSize = 4096;
 constexpr const char* UserAssistPath[] = {"Microsoft", "Windows", "CurrentVersion", "Explorer", "UserAssist"};
 
 // Finds the cells on the way to the UserAssist values with a reading of the
-// hive format of its own (libregf's would only find what libregf finds).
+// hive format of its own (the tool's own would only find what it finds).
 class CellWalk {
 public:
     explicit CellWalk(const std::vector<std::uint8_t>& hive) : hive_(hive) {}

@@ -352,6 +352,19 @@ class TransactionLogs(unittest.TestCase):
         self.assertEqual((session["focus_count"], names["Microsoft.Windows.Shell.RunDialog"]["focus_count"],
                           names["Microsoft.Windows.Explorer"]["focus_count"]), (127, 1, 4))
 
+    def test_a_failed_write_leaves_nothing_behind(self):
+        hive = PLAIN_HIVES / "regipy" / "transactions_NTUSER.DAT"
+        folder = SCRATCH / "logs" / "write failures"
+        shutil.rmtree(folder, ignore_errors=True)
+        (folder / "a folder").mkdir(parents=True)
+        for target, reason in ((folder / "no such folder" / "out.dat", "No such file or directory"),
+                               (folder / "a folder", "Is a directory")):
+            with self.subTest(target=target.name):
+                code, _, err = run_tool("--hive", str(hive), "--format", "csv", "--save-recovered-hive", str(target))
+                self.assertEqual(code, 7)
+                self.assertEqual(err.splitlines()[1:], [f"{target}: not written: {reason}"])
+                self.assertEqual(sorted(p.name for p in folder.iterdir()), ["a folder"])
+
     def test_a_log_or_the_hive_itself_is_never_the_recovered_file(self):
         folder = self.lay_out("targets", {"NTUSER.DAT": b"regf", "ntuser.dat.LOG1": b"x"})
         (folder / "link.LOG1").symlink_to(folder / "ntuser.dat.LOG1")

@@ -1,0 +1,65 @@
+"""The Windows build of tallyglass-report on hive files, under Wine, against
+the Linux build on the same files: every field of every row alike but
+`source` (a Windows path there), and the same line about a dirty hive's logs.
+
+Environment: as report_checks.py, and TALLYGLASS_WINE_RUN (the build's Wine
+wrapper), TALLYGLASS_REPORT_EXE (the Windows tool) and TALLYGLASS_HOST_REPORT
+(the Linux tool, from the host build).
+"""
+import json
+import os
+import subprocess
+import sys
+import unittest
+
+from report_checks import HIVES, PLAIN_HIVES, TESTDATA, plain_hive
+
+WINE_RUN = os.environ.get("TALLYGLASS_WINE_RUN", "")
+REPORT_EXE = os.environ.get("TALLYGLASS_REPORT_EXE", "")
+HOST_REPORT = os.environ.get("TALLYGLASS_HOST_REPORT", "")
+
+
+def windows_path(path):
+    """The path as Windows programs under Wine see the Unix root: drive Z:."""
+    return "Z:" + str(path).replace("/", "\\")
+
+
+def rows_and_messages(command, path):
+    result = subprocess.run(command, capture_output=True, timeout=120)
+    rows = json.loads(result.stdout.decode("utf-8"))
+    for row in rows:
+        assert row.pop("source") == path, row
+    # Each message names the file first; the rest must be the same on both.
+    messages = [line.split(path + ": ", 1)[1] for line in result.stderr.decode("utf-8").splitlines()]
+    return result.returncode, rows, messages
+
+
+class WindowsHives(unittest.TestCase):
+    def setUp(self):
+        if not (TESTDATA / "hives").is_dir():
+            self.skipTest("no shared test data")
+        if not os.access(HOST_REPORT, os.X_OK) or not PLAIN_HIVES.is_dir():
+            self.skipTest(f"no host build of the tool and its decompressed hives at {HOST_REPORT}")
+
+    def compare(self, path, *options):
+        windows = rows_and_messages([WINE_RUN, REPORT_EXE, "--hive", windows_path(path), "--format", "json",
+                                     *options], windows_path(path))
+        linux = rows_and_messages([HOST_REPORT, "--hive", str(path), "--format", "json", *options], str(path))
+        self.assertEqual(windows, linux)
+        return linux[1]
+
+    def test_each_hive_gives_the_rows_of_the_linux_build(self):
+        total = 0
+        for folder, name, _ in HIVES:
+            with self.subTest(hive=f"{folder}/{name}"):
+                total += len(self.compare(plain_hive(folder, name), "--no-logs"))
+        self.assertEqual(total, 1193)
+
+    def test_a_dirty_hive_is_brought_up_to_date_from_its_logs(self):
+        self.assertEqual(len(self.compare(PLAIN_HIVES / "regipy" / "transactions_NTUSER.DAT")), 25)
+
+
+if __name__ == "__main__":
+    if not (WINE_RUN and REPORT_EXE):
+        sys.exit("TALLYGLASS_WINE_RUN and TALLYGLASS_REPORT_EXE name no tools")
+    unittest.main(argv=sys.argv[:1], verbosity=2)
