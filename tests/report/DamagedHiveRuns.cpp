@@ -6,7 +6,8 @@
 // alone, or, where the damage leaves a hive that reads (a flipped count, say),
 // with rows; always with exit code 0, 1 or 5, JSON that is closed, and every
 // message naming the file. A cut before the hive's end must be told. Runs
-// that lose rows without a message are listed as UNTOLD.
+// that lose rows without a message are listed as UNTOLD. The copies have no
+// logs beside them, so every run reads the hive as stored (--no-logs).
 //
 // usage: damaged-hive-runs HIVE SCRATCH_DIR [--seed N] [--cuts N] [--flips N]
 // Prints one summary line per outcome; exits 1 when a run broke a rule.
@@ -265,7 +266,7 @@ int main(int argc, char** argv)
     {
         CaptureOutput out;
         CaptureOutput err;
-        RunReport({"--hive", hivePath.string(), "--format", "json"}, out, err);
+        RunReport({"--hive", hivePath.string(), "--no-logs", "--format", "json"}, out, err);
         wholeRows = RowCount(out.Text);
     }
     const fs::path copy = scratch / ("damaged-" + hivePath.filename().string());
@@ -281,7 +282,7 @@ int main(int argc, char** argv)
         alarm(60);
         CaptureOutput out;
         CaptureOutput err;
-        const int code = RunReport({"--hive", copy.string(), "--format", "json"}, out, err);
+        const int code = RunReport({"--hive", copy.string(), "--no-logs", "--format", "json"}, out, err);
         alarm(0);
 
         const int rowCount = RowCount(out.Text);

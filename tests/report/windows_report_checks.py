@@ -8,9 +8,12 @@ wrapper), TALLYGLASS_REPORT_EXE (the Windows tool) and TALLYGLASS_HOST_REPORT
 """
 import json
 import os
+import shutil
 import subprocess
 import sys
+import tempfile
 import unittest
+from pathlib import Path
 
 from report_checks import HIVES, PLAIN_HIVES, TESTDATA, plain_hive
 
@@ -57,6 +60,13 @@ class WindowsHives(unittest.TestCase):
 
     def test_a_dirty_hive_is_brought_up_to_date_from_its_logs(self):
         self.assertEqual(len(self.compare(PLAIN_HIVES / "regipy" / "transactions_NTUSER.DAT")), 25)
+        # Names beyond the ANSI code page, for the folder and the logs found in it.
+        with tempfile.TemporaryDirectory() as scratch:
+            folder = Path(scratch) / "\u05ea\u05d9\u05e7 Z\u00fcrich"
+            folder.mkdir()
+            for name in ("transactions_NTUSER.DAT", "transactions_ntuser.dat.log1", "transactions_ntuser.dat.log2"):
+                shutil.copy(PLAIN_HIVES / "regipy" / name, folder / name.replace("transactions", "\u00e9t\u00e9"))
+            self.assertEqual(len(self.compare(folder / "\u00e9t\u00e9_NTUSER.DAT")), 25)
 
 
 if __name__ == "__main__":
