@@ -14,6 +14,16 @@ constexpr std::uint32_t ReadLittleEndian32(std::span<const std::uint8_t> data, s
     return value;
 }
 
+constexpr std::uint16_t ReadLittleEndian16(std::span<const std::uint8_t> data, std::size_t offset)
+{
+    return static_cast<std::uint16_t>(ReadLittleEndian32(data, offset) & 0xFFFF);
+}
+
+constexpr std::uint64_t ReadLittleEndian64(std::span<const std::uint8_t> data, std::size_t offset)
+{
+    return ReadLittleEndian32(data, offset) | std::uint64_t{ReadLittleEndian32(data, offset + 4)} << 32;
+}
+
 constexpr void WriteLittleEndian32(std::span<std::uint8_t> data, std::size_t offset, std::uint32_t value)
 {
     for (std::size_t i = 0; i < 4; ++i)

@@ -25,11 +25,6 @@ constexpr std::size_t ChecksumOffset = 508;
 // The flag a log entry carries over: the kernel's transaction manager had locked the hive.
 constexpr std::uint32_t TransactionsPendingFlag = 0x1;
 
-std::uint64_t ReadLittleEndian64(std::span<const std::uint8_t> bytes, std::size_t offset)
-{
-    return ReadLittleEndian32(bytes, offset) | std::uint64_t{ReadLittleEndian32(bytes, offset + 4)} << 32;
-}
-
 // The UTF-16LE name field up to its first NUL character.
 std::string FileNameField(std::span<const std::uint8_t> bytes)
 {

@@ -16,11 +16,6 @@ constexpr std::uint32_t CellAlignment = 8;
 constexpr std::uint32_t CellSizeFieldSize = 4;
 constexpr std::uint32_t ListHeaderSize = 4;  // signature and count
 
-std::uint16_t ReadLittleEndian16(std::span<const std::uint8_t> data, std::size_t offset)
-{
-    return static_cast<std::uint16_t>(ReadLittleEndian32(data, offset) & 0xFFFF);
-}
-
 bool SignatureIs(std::span<const std::uint8_t> data, std::string_view signature)
 {
     return data.size() >= signature.size() && std::equal(signature.begin(), signature.end(), data.begin());

@@ -35,11 +35,6 @@ constexpr std::size_t SegmentListOffset = 4;
 constexpr std::uint32_t SegmentSize = 16344;
 constexpr std::uint32_t FirstVersionWithBigData = 4;
 
-std::uint16_t ReadLittleEndian16(std::span<const std::uint8_t> data, std::size_t offset)
-{
-    return static_cast<std::uint16_t>(ReadLittleEndian32(data, offset) & 0xFFFF);
-}
-
 // A name of length bytes at an offset of a record, one byte per character
 // (Latin-1, which is how Windows widens them) or UTF-16LE.
 std::string RecordName(std::span<const std::uint8_t> record, std::size_t offset, std::size_t length, bool compressed,

@@ -24,11 +24,6 @@ constexpr std::size_t PageReferenceSize = 8;
 constexpr std::size_t EntryAlignment = 512;
 constexpr std::uint32_t HiveBinAlignment = 4096;
 
-std::uint64_t ReadLittleEndian64(std::span<const std::uint8_t> bytes, std::size_t offset)
-{
-    return ReadLittleEndian32(bytes, offset) | std::uint64_t{ReadLittleEndian32(bytes, offset + 4)} << 32;
-}
-
 struct PageReference {
     std::uint32_t Offset;  // from the start of the hive bins data
     std::uint32_t Size;
