@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             RehashEntries(logs.back().Bytes);
     }
     const LogReplayResult replay = ReplayTransactionLogs(hive, logs);
-    if (replay.EntriesApplied > 0) {
+    if (replay.Applied()) {
         // What a replay makes is a clean primary file of exactly its hive bins.
         const HiveBaseBlock block = ReadHiveBaseBlock(hive);
         if (HiveIsDirty(block) || hive.size() != HiveBaseBlockSize + block.HiveBinsDataSize)

@@ -2,7 +2,7 @@
 // rather than cut from the shared hives: DIR/hive holds small hives with a
 // UserAssist area (both record layouts, every list kind on the way), and
 // DIR/logs the same dirty, framed with new-format logs that bring it up to
-// date in two entries over two files.
+// date in two entries over two files, and with an old-format log.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -77,5 +77,13 @@ int main(int argc, char** argv)
         framed.insert(framed.end(), log->begin(), log->end());
     }
     Write(dir / "logs" / "two-logs.bin", framed);
+
+    // The same change in a log of Windows XP to 8, which cannot make the hive grow.
+    std::vector<std::uint8_t> classic = UserAssistHive(1, 3);
+    const std::vector<std::uint8_t> log = OldFormatLogBetween(classic, UserAssistHive(2, 3));
+    MarkDirty(classic);
+    classic.insert(classic.end(), LogSeparator.begin(), LogSeparator.end());
+    classic.insert(classic.end(), log.begin(), log.end());
+    Write(dir / "logs" / "old-format.bin", classic);
     return 0;
 }

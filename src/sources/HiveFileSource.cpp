@@ -56,14 +56,22 @@ std::string NothingAppliedReport(const std::vector<std::string>& reasons)
 std::string LogReport(const LogReplayResult& replay, std::vector<std::string> problems)
 {
     problems.insert(problems.end(), replay.Refused.begin(), replay.Refused.end());
-    if (replay.EntriesApplied == 0) {
+    if (!replay.Applied()) {
         if (!replay.NothingApplied.empty())
             problems.push_back(replay.NothingApplied);
         return NothingAppliedReport(problems);
     }
-    std::string report = replay.Stop ? "transaction logs applied in part: " : "transaction logs applied: ";
-    report += Entries(replay.EntriesApplied) + ", sequence numbers " + std::to_string(replay.FirstSequence) + " to " +
-              std::to_string(replay.LastSequence) + ", from " + Joined(replay.FilesApplied, " and ");
+    std::string report;
+    if (replay.PagesApplied > 0) {  // a log of Windows XP to 8, which has pages and no entries
+        report = replay.Stop ? "transaction log applied in part: " + std::to_string(replay.PagesApplied) + " of "
+                             : "transaction log applied: ";
+        report += std::to_string(replay.PagesDirty) + " dirty pages from " + replay.FilesApplied.front() +
+                  " (the format of Windows XP to 8)";
+    } else {
+        report = replay.Stop ? "transaction logs applied in part: " : "transaction logs applied: ";
+        report += Entries(replay.EntriesApplied) + ", sequence numbers " + std::to_string(replay.FirstSequence) +
+                  " to " + std::to_string(replay.LastSequence) + ", from " + Joined(replay.FilesApplied, " and ");
+    }
     if (replay.Stop)
         problems.insert(problems.begin(), *replay.Stop);
     return problems.empty() ? report : report + "; " + Joined(problems, "; ");
@@ -79,7 +87,7 @@ std::string RecoverFromLogs(const std::string& file, std::vector<std::uint8_t>& 
                                         ? std::vector<std::string>{"there are no transaction logs beside it"}
                                         : logs.Problems);
     const LogReplayResult replay = ReplayTransactionLogs(bytes, logs.Logs);
-    if (keepRecoveredHive && replay.EntriesApplied > 0)
+    if (keepRecoveredHive && replay.Applied())
         reading.Recovered = SourceReading::RecoveredHive{bytes, replay.Stop.has_value()};
     return LogReport(replay, std::move(logs.Problems));
 }

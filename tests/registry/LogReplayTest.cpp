@@ -100,7 +100,7 @@ TEST(LogReplay, AppliesEntriesInSequenceAcrossLogsAndStopsAtTheFirstThatIsWrong)
          nullptr,
          "entry 1 of a.LOG1 stopped the replay: its hash does not match"},
         {"a log of another hive", {{"a.LOG1", otherHive}}, 0, nullptr, ""},
-        {"an old-format log", {{"a.LOG", logOfOldFormat}}, 0, nullptr, ""},
+        {"an old-format log without its dirty vector", {{"a.LOG", logOfOldFormat}}, 0, nullptr, ""},
         {"no logs", {}, 0, nullptr, "there are no transaction logs beside it"},
     };
     for (const auto& test : cases) {

@@ -226,6 +226,31 @@ std::vector<std::uint8_t> NewFormatLogOf(std::span<const std::uint8_t> hive, std
     return log;
 }
 
+std::vector<std::uint8_t> OldFormatLogBetween(std::span<const std::uint8_t> before, std::span<const std::uint8_t> after)
+{
+    std::vector<std::uint8_t> log(before.begin(), before.begin() + LogBaseBlockSize);
+    Put32(log, 8, ReadLittleEndian32(log, 4));
+    Put32(log, 28, 1);
+    Put32(log, 508, HiveBaseBlockChecksum(log));
+    const std::size_t pages = (after.size() - HiveBaseBlockSize) / 512;
+    log.insert(log.end(), {'D', 'I', 'R', 'T'});
+    const std::size_t bitmap = log.size();
+    log.resize(bitmap + (pages + 7) / 8);
+    std::vector<std::uint8_t> dirty;
+    for (std::size_t at = HiveBaseBlockSize; at < after.size(); at += PageSize) {
+        if (std::equal(after.begin() + static_cast<std::ptrdiff_t>(at),
+                       after.begin() + static_cast<std::ptrdiff_t>(at + PageSize),
+                       before.begin() + static_cast<std::ptrdiff_t>(at)))
+            continue;
+        log[bitmap + (at - HiveBaseBlockSize) / PageSize] = 0xFF;  // eight pages of 512 bytes
+        dirty.insert(dirty.end(), after.begin() + static_cast<std::ptrdiff_t>(at),
+                     after.begin() + static_cast<std::ptrdiff_t>(at + PageSize));
+    }
+    log.resize((log.size() + 511) / 512 * 512);
+    log.insert(log.end(), dirty.begin(), dirty.end());
+    return log;
+}
+
 void MarkDirty(std::vector<std::uint8_t>& hive)
 {
     Put32(hive, 8, ReadLittleEndian32(hive, 4) - 1);

@@ -55,5 +55,11 @@ std::vector<std::uint8_t> LogEntryBetween(std::span<const std::uint8_t> before, 
 // primary sequence number, then the entries.
 std::vector<std::uint8_t> NewFormatLogOf(std::span<const std::uint8_t> hive, std::uint32_t sequence,
                                          const std::vector<std::vector<std::uint8_t>>& entries);
+// An old-format log (Windows XP to 8) that turns hive before into hive after,
+// of the same size: before's base block with file type 1 and both sequence
+// numbers its primary one, a dirty vector that marks each 4,096-byte block
+// that differs as eight pages, as Windows does, and those pages of after.
+std::vector<std::uint8_t> OldFormatLogBetween(std::span<const std::uint8_t> before,
+                                              std::span<const std::uint8_t> after);
 // A hive marked dirty: the secondary sequence number one below the primary.
 void MarkDirty(std::vector<std::uint8_t>& hive);

@@ -283,6 +283,11 @@ class TransactionLogs(unittest.TestCase):
             # case, files, hive, rows, the line about the logs, what is written
             ("as given", as_given, "transactions_NTUSER.DAT", 25,
              applied + "transactions_ntuser.dat.log1", REPLAYED_BINS["transactions_NTUSER.DAT"]),
+            # An applicable new-format log wins over a valid old-format one (which marks no page dirty here).
+            ("an old-format log beside", {**as_given, "transactions_NTUSER.DAT.LOG": with_checksum(
+                hive[:4] + hive[4:8] * 2 + hive[12:28] + b"\x01\0\0\0" + hive[32:512]) + b"DIRT" + bytes(508)},
+             "transactions_NTUSER.DAT", 25, applied + "transactions_ntuser.dat.log1",
+             REPLAYED_BINS["transactions_NTUSER.DAT"]),
             ("Windows' names", {"NTUSER.DAT": hive, "NTUSER.DAT.LOG1": log1, "NTUSER.DAT.LOG2": log2},
              "NTUSER.DAT", 25, applied + "NTUSER.DAT.LOG1", REPLAYED_BINS["transactions_NTUSER.DAT"]),
             ("checksum spoiled", {**as_given, "transactions_NTUSER.DAT": spoil_checksum(hive)},
@@ -375,6 +380,131 @@ class TransactionLogs(unittest.TestCase):
                 self.assertEqual((code, out), (2, ""))
                 self.assertIn("itself; name a new file", err)
         self.assertEqual((folder / "ntuser.dat.LOG1").read_bytes(), b"x")
+
+
+def with_checksum(block):
+    block = bytearray(block)
+    struct.pack_into("<I", block, 508, base_block_checksum(block))
+    return bytes(block)
+
+
+class OldFormatCase:
+    """A Windows 7 hive made dirty, with an old-format log (Windows XP to 8)
+    that brings it to a changed copy of the same size: some UserAssist
+    records with a new run count and time. The log's base block is the
+    hive's own with file type 1 and equal sequence numbers, and its dirty
+    vector marks each changed 4,096-byte block as eight pages, as Windows does."""
+
+    PATH = TESTDATA / "hives" / "plaso" / "NTUSER-WIN7.DAT"
+
+    def __init__(self):
+        original = bytearray(self.PATH.read_bytes())
+        sequence = struct.unpack_from("<I", original, 4)[0]
+        struct.pack_into("<I", original, 8, sequence - 1)
+        self.original = with_checksum(original[:4096]) + bytes(original[4096:])
+        changed = bytearray(self.original)
+        h = hivex.Hivex(str(self.PATH))
+        node = h.node_get_child(h.root(), "Software")
+        for name in USERASSIST + ["{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA}", "Count"]:
+            node = h.node_get_child(node, name)
+        records = [v for v in h.node_values(node) if h.value_value(v)[1][:4] == bytes(4)][:12:3]
+        for i, value in enumerate(records):
+            at = h.value_data_cell_offset(value)[1] + 4  # past the cell's size
+            struct.pack_into("<iQ", changed, at + 4, 100 + i, 0)
+            struct.pack_into("<Q", changed, at + 60, 0x01D9000000000000 + i)
+        self.changed = bytes(changed)
+        self.blocks = [at for at in range(4096, len(changed), 4096) if changed[at:at + 4096] != self.original[at:at + 4096]]
+        bins_size = struct.unpack_from("<I", self.original, 40)[0]
+        bitmap = bytearray((bins_size // 512 + 7) // 8)
+        for at in self.blocks:
+            bitmap[(at - 4096) // 4096] = 0xFF
+        base = bytearray(self.original[:512])
+        struct.pack_into("<II", base, 4, sequence, sequence)
+        struct.pack_into("<I", base, 28, 1)
+        vector = b"DIRT" + bitmap
+        vector += bytes(-len(vector) % 512)
+        self.first_page = 512 + len(vector)
+        self.log = with_checksum(base) + vector + b"".join(changed[at:at + 4096] for at in self.blocks)
+
+    def log_with(self, offset, data):
+        log = bytearray(self.log)
+        log[offset:offset + len(data)] = data
+        return bytes(log)
+
+    def bin_starts(self):
+        starts, at = set(), 4096
+        while at < 4096 + struct.unpack_from("<I", self.original, 40)[0]:
+            starts.add(at)
+            at += struct.unpack_from("<I", self.original, at + 8)[0]
+        return starts
+
+
+class OldFormatLogs(unittest.TestCase):
+    def setUp(self):
+        if not OldFormatCase.PATH.is_file():
+            self.skipTest("no shared test data")
+
+    def lay_out(self, case, files):
+        folder = SCRATCH / "old-logs" / case
+        shutil.rmtree(folder, ignore_errors=True)
+        folder.mkdir(parents=True)
+        for name, content in files.items():
+            (folder / name).write_bytes(content)
+        return folder / "NTUSER.DAT"
+
+    def test_replays_dirty_pages_a_bin_at_a_time(self):
+        made = OldFormatCase()
+        self.assertGreaterEqual(len(made.blocks), 2)
+        # A changed block after the first that begins a hive bin, for a log whose copy of it is damaged.
+        bin_page = made.first_page + 4096 * next(i for i, at in enumerate(made.blocks) if i and at in made.bin_starts())
+        pages = 8 * len(made.blocks)
+        applied = f"transaction log applied: {pages} dirty pages from NTUSER.DAT.LOG1 (the format of Windows XP to 8)"
+        not_applied = f"{DIRTY_WARNING} (NTUSER.DAT.LOG1 is not used: "
+        cases = [
+            # case, files beside the hive, the line about the logs, the hive read
+            ("as made", {"NTUSER.DAT.LOG1": made.log}, applied, made.changed),
+            ("an empty .LOG2 beside", {"NTUSER.DAT.LOG1": made.log, "NTUSER.DAT.LOG2": b""}, applied, made.changed),
+            ("primary checksum spoiled", {"NTUSER.DAT.LOG1": made.log}, applied, made.changed),
+            ("log checksum spoiled", {"NTUSER.DAT.LOG1": made.log_with(508, b"\xff\xff")},
+             not_applied + "its base block is damaged)", None),
+            ("no dirty vector", {"NTUSER.DAT.LOG1": made.log_with(512, b"DIRX")},
+             not_applied + 'it has no "DIRT" dirty vector)', None),
+            ("written at another time", {"NTUSER.DAT.LOG1": with_checksum(made.log_with(12, b"\x01")[:512]) +
+                                         made.log[512:]},
+             not_applied + "it was written at another time than the hive)", None),
+            ("a dirty bin damaged", {"NTUSER.DAT.LOG1": made.log_with(bin_page, b"hbix")},
+             "transaction log applied in part: ", "partial"),
+        ]
+        for case, logs, line, read in cases:
+            with self.subTest(case=case):
+                primary = made.original
+                if case == "primary checksum spoiled":
+                    primary = spoil_checksum(primary)
+                hive = self.lay_out(case, {"NTUSER.DAT": primary, **logs})
+                recovered = hive.parent / "recovered.dat"
+                code, out, err = run_tool("--hive", str(hive), "--format", "json", "--save-recovered-hive",
+                                          str(recovered))
+                first = err.splitlines()[0]
+                self.assertTrue(first.startswith(f"{hive}: {line}"), first)
+                if read is None:
+                    self.assertEqual(code, 7)
+                    self.assertEqual([raw_fields(r) for r in json.loads(out)], hivex_rows(made.PATH))
+                    continue
+                self.assertEqual(code, 0)
+                self.assertEqual([raw_fields(r) for r in json.loads(out)], hivex_rows(recovered))
+                data = recovered.read_bytes()
+                clean_hive_bins_digest(recovered)
+                self.assertEqual(struct.unpack_from("<I", data, 4)[0], struct.unpack_from("<I", made.original, 4)[0])
+                if read == "partial":
+                    self.assertIn('the dirty hive bin at offset 0x', first)
+                    self.assertIn('has no "hbin" signature', first)
+                    self.assertNotEqual(data[4096:], made.changed[4096:len(data)])
+                else:
+                    self.assertEqual(data[4096:], made.changed[4096:len(data)])
+                    self.assertNotEqual(hivex_rows(recovered), hivex_rows(made.PATH))
+                # As stored, the hive gives the rows of the original.
+                _, stored, _ = report("--hive", str(hive), "--no-logs")
+                self.assertEqual([raw_fields(r) for r in stored], hivex_rows(made.PATH))
 
 
 def export_text(values):

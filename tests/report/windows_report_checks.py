@@ -15,7 +15,7 @@ import tempfile
 import unittest
 from pathlib import Path
 
-from report_checks import HIVES, PLAIN_HIVES, TESTDATA, plain_hive
+from report_checks import HIVES, PLAIN_HIVES, TESTDATA, OldFormatCase, plain_hive
 
 WINE_RUN = os.environ.get("TALLYGLASS_WINE_RUN", "")
 REPORT_EXE = os.environ.get("TALLYGLASS_REPORT_EXE", "")
@@ -67,6 +67,13 @@ class WindowsHives(unittest.TestCase):
             for name in ("transactions_NTUSER.DAT", "transactions_ntuser.dat.log1", "transactions_ntuser.dat.log2"):
                 shutil.copy(PLAIN_HIVES / "regipy" / name, folder / name.replace("transactions", "\u00e9t\u00e9"))
             self.assertEqual(len(self.compare(folder / "\u00e9t\u00e9_NTUSER.DAT")), 25)
+
+    def test_an_old_format_log_is_applied_alike(self):
+        made = OldFormatCase()
+        with tempfile.TemporaryDirectory() as scratch:
+            (Path(scratch) / "NTUSER.DAT").write_bytes(made.original)
+            (Path(scratch) / "NTUSER.DAT.LOG1").write_bytes(made.log)
+            self.assertEqual(len(self.compare(Path(scratch) / "NTUSER.DAT")), 92)
 
 
 if __name__ == "__main__":

@@ -1,6 +1,7 @@
 #include "registry/hive/NewFormatLog.h"
 
 #include <algorithm>
+#include <utility>
 #include <string_view>
 
 #include "base/LittleEndian.h"
@@ -51,6 +52,76 @@ void CheckPages(const LogEntry& entry)
     }
 }
 
+class Replay {
+public:
+    Replay(std::vector<std::uint8_t>& hive, std::size_t largestHive) : hive_(hive), largestHive_(largestHive) {}
+
+    // Applies a log's entries from its first on, the first bringing the
+    // expected sequence number and each next one more, until they end.
+    void ApplyFrom(const CandidateLog& log, std::uint32_t expected, LogReplayResult& result)
+    {
+        const NewFormatLog entries(log.File->Bytes);
+        std::size_t at = NewFormatLog::FirstEntry;
+        bool applied = false;
+        for (;;) {
+            const std::optional<std::uint32_t> claimed = entries.SequenceAt(at);
+            // An entry of an earlier write (or none at all) ends the log's run;
+            // a later one means that an entry went missing.
+            if (!claimed || *claimed < expected || (!applied && *claimed != expected))
+                return;
+            const std::string name = "entry " + std::to_string(expected) + " of " + log.File->Name;
+            if (*claimed > expected) {
+                result.Stop = name + " is missing: the next entry is " + std::to_string(*claimed);
+                return;
+            }
+            try {
+                const LogEntry entry = entries.EntryAt(at);
+                if (HiveBaseBlockSize + std::size_t{entry.HiveBinsDataSize} > largestHive_)
+                    throw EBadLogEntry("its hive bins data size of " + std::to_string(entry.HiveBinsDataSize) +
+                                       " bytes is more than the hive and its logs hold");
+                Apply(entry, log, result);
+                applied = true;
+                at = entry.End;
+                ++expected;
+            } catch (const EBadLogEntry& error) {
+                result.Stop = name + " stopped the replay: " + error.Message();
+                return;
+            }
+        }
+    }
+
+    // Makes the bytes a clean primary file of the recovered hive.
+    void Finish()
+    {
+        hive_.resize(HiveBaseBlockSize + hiveBinsDataSize_);
+        MarkHiveBaseBlockRecovered(std::span(hive_).first(HiveBaseBlockSize), lastSequence_, hiveBinsDataSize_,
+                                   transactionsPending_);
+    }
+
+private:
+    void Apply(const LogEntry& entry, const CandidateLog& log, LogReplayResult& result)
+    {
+        // The hive grows as the entries say; what lay past its end in the file stays until a page covers it.
+        hive_.resize(std::max(hive_.size(), HiveBaseBlockSize + entry.HiveBinsDataSize));
+        ApplyLogEntry(entry, hive_);
+        hiveBinsDataSize_ = entry.HiveBinsDataSize;
+        transactionsPending_ = entry.TransactionsPending;
+        lastSequence_ = entry.Sequence;
+        if (result.EntriesApplied++ == 0)
+            result.FirstSequence = entry.Sequence;
+        result.LastSequence = entry.Sequence;
+        if (result.FilesApplied.empty() || result.FilesApplied.back() != log.File->Name)
+            result.FilesApplied.push_back(log.File->Name);
+        result.Stop.reset();  // a stop that a later log made good again ended nothing
+    }
+
+    std::vector<std::uint8_t>& hive_;
+    std::size_t largestHive_;
+    std::uint32_t hiveBinsDataSize_ = 0;
+    std::uint32_t lastSequence_ = 0;
+    bool transactionsPending_ = false;
+};
+
 }  // namespace
 
 std::optional<std::uint32_t> NewFormatLog::SequenceAt(std::size_t offset) const
@@ -94,5 +165,43 @@ void ApplyLogEntry(const LogEntry& entry, std::span<std::uint8_t> hive)
         std::copy_n(entry.Bytes.begin() + static_cast<std::ptrdiff_t>(data), page.Size,
                     hive.begin() + static_cast<std::ptrdiff_t>(HiveBaseBlockSize + page.Offset));
         data += page.Size;
+    }
+}
+
+void ReplayNewFormatLogs(std::vector<std::uint8_t>& hive, const HiveBaseBlock& primary, std::vector<CandidateLog> logs,
+                         std::size_t largestHive, LogReplayResult& result)
+{
+    std::stable_sort(logs.begin(), logs.end(), [](const CandidateLog& a, const CandidateLog& b) {
+        return a.BaseBlock.PrimarySequence < b.BaseBlock.PrimarySequence;
+    });
+
+    // A base block that is itself damaged gives way to that of the log with the latest entries, and only
+    // that log is applied: the hive's own sequence numbers cannot be trusted.
+    const std::vector<std::uint8_t> original(hive.begin(), hive.begin() + LogBaseBlockSize);
+    std::uint32_t lowest = primary.SecondarySequence;
+    if (!primary.ChecksumValid) {
+        logs.erase(logs.begin(), logs.end() - 1);
+        std::copy_n(logs.back().File->Bytes.begin(), LogBaseBlockSize, hive.begin());
+        lowest = 0;
+    }
+
+    Replay replay(hive, largestHive);
+    bool olderOnly = true;
+    for (const CandidateLog& log : logs) {
+        if (result.EntriesApplied == 0 && log.BaseBlock.PrimarySequence < lowest)
+            continue;  // its entries were written into the hive already
+        olderOnly = false;
+        replay.ApplyFrom(log, result.EntriesApplied == 0 ? log.BaseBlock.PrimarySequence : result.LastSequence + 1,
+                         result);
+        if (result.EntriesApplied == 0)
+            break;  // without its first entry, no later one may be applied
+    }
+    if (result.EntriesApplied > 0) {
+        replay.Finish();
+    } else {
+        std::copy(original.begin(), original.end(), hive.begin());
+        result.NothingApplied = olderOnly     ? "its logs are older than the hive"
+                                : result.Stop ? *std::exchange(result.Stop, std::nullopt)
+                                              : "the first entry of its logs is not the one the hive needs";
     }
 }

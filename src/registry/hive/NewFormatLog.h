@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/Exception.h"
+#include "registry/hive/LogReplay.h"
 
 // A log entry that cannot be applied; the message says why.
 class EBadLogEntry : public Exception {
@@ -47,3 +48,12 @@ private:
 
 // Writes an entry's dirty pages into a hive's bytes, which must hold its hive bins data.
 void ApplyLogEntry(const LogEntry& entry, std::span<std::uint8_t> hive);
+
+// The replay of new-format logs: the entries of the log whose entries are
+// older first, then the other's, each entry's sequence number one more than
+// the last, from the number the first log's base block gives, which must not
+// lie below the hive's own. A hive whose base block is damaged takes that of
+// the log with the latest entries, and only that log is applied. No entry may
+// make the hive larger than largestHive bytes.
+void ReplayNewFormatLogs(std::vector<std::uint8_t>& hive, const HiveBaseBlock& primary, std::vector<CandidateLog> logs,
+                         std::size_t largestHive, LogReplayResult& result);
