@@ -1,4 +1,4 @@
-#include "report/CsvWriter.h"
+#include "base/CsvWriter.h"
 #include "report/ReportWriter.h"
 
 namespace {

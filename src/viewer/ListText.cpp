@@ -1,6 +1,6 @@
 #include "viewer/ListText.h"
 
-#include "report/CsvWriter.h"
+#include "base/CsvWriter.h"
 
 namespace {
 
