@@ -2,6 +2,7 @@
 // One recorded object of the shell's UserAssist area, as the viewer lists it.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "history/FileTime.h"
@@ -43,6 +44,16 @@ struct TStartItem {
     std::uint64_t LastExecutedFileTime = 0;  // the stored time, raw
     std::uint32_t FocusCount = 0;            // zero in the classic layout
     std::uint32_t FocusTime = 0;             // milliseconds; zero in the classic layout
+    // How often Windows reset the key's counters: the current layout's first
+    // four bytes; none for the classic layout, the session value and the
+    // marker value, whose first bytes are no such count.
+    std::optional<std::uint32_t> CounterResets;
+
+    // What the numbers mean, found by looking at all the entries of a source
+    // together (ExplainEntries).
+    bool SeededByWindows = false;  // written at first logon, not a real run
+    std::string PairedWith;        // the file name of the shortcut or program started with it
+    std::string Note;              // one line for people; empty when nothing needs saying
 };
 
 // The display text of a last-run time: "Unknown" for no time (zero, or a time

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "history/EntryExplanation.h"
 #include "registry/Registry.h"
 
 namespace {
@@ -51,8 +52,15 @@ void TStartHistory::ReadHistory()
         return;
     const std::vector<std::string> subKeyNames = registry.GetKeyNames();
     registry.CloseKey();
-    for (const std::string& subKeyName : subKeyNames)
-        ReadCountKey(registry, subKeyName);
+    // The entries read before an error are kept, and explained like the rest.
+    try {
+        for (const std::string& subKeyName : subKeyNames)
+            ReadCountKey(registry, subKeyName);
+    } catch (...) {
+        ExplainEntries(Items);
+        throw;
+    }
+    ExplainEntries(Items);
 }
 
 void TStartHistory::ReadCountKey(TRegistry& registry, const std::string& subKeyName)

@@ -30,7 +30,7 @@ public:
 
     // Clears, then reads the whole area. Registry errors (ERegistryException)
     // end the walk and pass to the caller; the entries read before stay, and
-    // no key stays open.
+    // no key stays open. Every entry read is explained (ExplainEntries).
     void ReadHistory();
     int Count() const;
     // Copies entry Index into Item; EListError when Index is out of range.

@@ -19,6 +19,7 @@ constexpr PrefixKind KnownPrefixes[] = {
 };
 
 constexpr const char* SessionValueName = "UEME_CTLSESSION";
+constexpr const char* MarkerValueName = "UEME_CTLCUACount:ctor";
 // Names of the current layout that begin so keep the classic rules.
 constexpr const char* ClassicNamePrefix = "UEME_";
 
@@ -113,6 +114,11 @@ bool IsSessionValueName(const std::string& decodedName)
     return SameTextIgnoringAsciiCase(decodedName, SessionValueName);
 }
 
+bool IsMarkerValueName(const std::string& decodedName)
+{
+    return SameTextIgnoringAsciiCase(decodedName, MarkerValueName);
+}
+
 UserAssistRecord DecodeUserAssistRecord(std::span<const std::uint8_t> data, UserAssistLayout layout)
 {
     if (layout == UserAssistLayout::Classic)
@@ -173,5 +179,7 @@ TStartItem DecodeUserAssistValue(const std::string& subKey, const std::string& s
     item.SubKey = subKey;
     item.StoredName = storedName;
     item.Layout = layout;
+    if (layout == UserAssistLayout::Current && !session && !IsMarkerValueName(decoded))
+        item.CounterResets = ReadLittleEndian32(data, 0);
     return item;
 }

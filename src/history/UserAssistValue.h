@@ -29,6 +29,8 @@ std::string ReplaceFolderPlaceholders(std::string text);
 
 // The session value of a "Count" key, by its decoded name (a-z case ignored).
 bool IsSessionValueName(const std::string& decodedName);
+// The value Windows keeps in every Count key as a marker ("UEME_CTLCUACount:ctor").
+bool IsMarkerValueName(const std::string& decodedName);
 
 inline constexpr std::uint32_t UserAssistRecordSize = 16;
 inline constexpr std::uint32_t CurrentUserAssistRecordSize = 72;

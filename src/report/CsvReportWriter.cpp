@@ -16,7 +16,9 @@ public:
         for (const ReportRow& row : rows)
             text += CsvRecord({row.Source.value_or(""), row.SubKey, std::to_string(row.Layout), row.StoredName,
                                row.FileName, row.Kind, std::to_string(row.RunCount), NumberOr(row.FocusCount, ""),
-                               NumberOr(row.FocusTimeMs, ""), row.LastRun.value_or("")});
+                               NumberOr(row.FocusTimeMs, ""), row.LastRun.value_or(""),
+                               row.SeededByWindows ? "true" : "false", row.PairedWith.value_or(""),
+                               NumberOr(row.CounterResets, ""), row.Note.value_or("")});
         out_.Write(text);
     }
 

@@ -52,10 +52,20 @@ public:
         std::string text;
         for (const ReportRow& row : rows) {
             const std::string values[] = {
-                JsonOrNull(row.Source),       JsonString(row.SubKey),           std::to_string(row.Layout),
-                JsonString(row.StoredName),   JsonString(row.FileName),         JsonString(row.Kind),
-                std::to_string(row.RunCount), NumberOr(row.FocusCount, "null"), NumberOr(row.FocusTimeMs, "null"),
+                JsonOrNull(row.Source),
+                JsonString(row.SubKey),
+                std::to_string(row.Layout),
+                JsonString(row.StoredName),
+                JsonString(row.FileName),
+                JsonString(row.Kind),
+                std::to_string(row.RunCount),
+                NumberOr(row.FocusCount, "null"),
+                NumberOr(row.FocusTimeMs, "null"),
                 JsonOrNull(row.LastRun),
+                row.SeededByWindows ? "true" : "false",
+                JsonOrNull(row.PairedWith),
+                NumberOr(row.CounterResets, "null"),
+                JsonOrNull(row.Note),
             };
             text += empty_ ? "\n  {" : ",\n  {";
             for (std::size_t i = 0; i < ReportFieldNames.size(); ++i)

@@ -21,6 +21,12 @@ ReportRow MakeReportRow(const TStartItem& item, const std::optional<std::string>
         row.FocusTimeMs = item.FocusTime;
     }
     row.LastRun = UtcTimeText(item.LastExecutedFileTime);
+    row.SeededByWindows = item.SeededByWindows;
+    if (!item.PairedWith.empty())
+        row.PairedWith = ValidUtf8(item.PairedWith);
+    row.CounterResets = item.CounterResets;
+    if (!item.Note.empty())
+        row.Note = ValidUtf8(item.Note);
     return row;
 }
 

@@ -20,12 +20,17 @@ struct ReportRow {
     std::optional<std::uint32_t> FocusCount;  // only the 72-byte layout has them
     std::optional<std::uint32_t> FocusTimeMs;
     std::optional<std::string> LastRun;  // YYYY-MM-DDThh:mm:ss.mmmZ
+    // What the entries of the source, seen together, say about this one.
+    bool SeededByWindows = false;
+    std::optional<std::string> PairedWith;
+    std::optional<std::uint32_t> CounterResets;
+    std::optional<std::string> Note;
 };
 
 // The fields' names, in their order: the JSON keys and the CSV header.
-inline constexpr std::array<const char*, 10> ReportFieldNames = {
-    "source", "subkey",    "layout",      "stored_name",   "file_name",
-    "kind",   "run_count", "focus_count", "focus_time_ms", "last_run",
+inline constexpr std::array<const char*, 14> ReportFieldNames = {
+    "source",      "subkey",        "layout",   "stored_name",       "file_name",   "kind",           "run_count",
+    "focus_count", "focus_time_ms", "last_run", "seeded_by_windows", "paired_with", "counter_resets", "note",
 };
 
 // The row of an entry whose texts are UTF-8 (bytes that are not become U+FFFD).

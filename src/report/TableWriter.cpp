@@ -12,10 +12,11 @@ struct Column {
 };
 
 // What a terminal user reads first; the subkey, layout and stored name are
-// for the CSV and JSON forms. The file name comes last, as the longest.
+// for the CSV and JSON forms. The file name and the note come last, as the
+// longest.
 constexpr Column Columns[] = {
-    {"Kind", Align::Left},        {"Runs", Align::Right},          {"Focus", Align::Right},
-    {"Focus time", Align::Right}, {"Last run (UTC)", Align::Left}, {"File name", Align::Left},
+    {"Kind", Align::Left},           {"Runs", Align::Right},     {"Focus", Align::Right}, {"Focus time", Align::Right},
+    {"Last run (UTC)", Align::Left}, {"File name", Align::Left}, {"Note", Align::Left},
 };
 constexpr std::size_t ColumnCount = std::size(Columns);
 constexpr const char* NoValue = "-";
@@ -40,7 +41,8 @@ std::array<std::string, ColumnCount> Cells(const ReportRow& row)
             NumberOr(row.FocusCount, NoValue),
             row.FocusTimeMs ? DurationText(*row.FocusTimeMs) : NoValue,
             lastRun,
-            PrintableLine(row.FileName)};
+            PrintableLine(row.FileName),
+            PrintableLine(row.Note.value_or(""))};
 }
 
 class TableWriter final : public ReportWriter {
@@ -90,6 +92,8 @@ private:
             else
                 line += last ? cells[i] : cells[i] + padding;
         }
+        // Most rows have no note: no blanks after their file name.
+        line.erase(line.find_last_not_of(' ') + 1);
         return line + "\n";
     }
 

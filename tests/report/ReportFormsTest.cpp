@@ -20,12 +20,16 @@ std::vector<ReportRow> SampleRows()
     current.FocusCount = 180;
     current.FocusTimeMs = 6'666'055;
     current.LastRun = "2015-02-17T22:25:26.710Z";
+    current.PairedWith = "C:\\n.lnk";
+    current.CounterResets = 3;
+    current.Note = "Started by shortcut C:\\n.lnk";
     ReportRow classic;
     classic.SubKey = "{75048700-EF1F-11D0-9888-006097DEACF9}";
     classic.StoredName = "HRZR_PGYFRFFVBA";
     classic.FileName = "UEME_CTLSESSION";
     classic.Kind = "Session";
     classic.RunCount = -1;
+    classic.SeededByWindows = true;  // no such classic row, but every form must carry the flag
     return {current, classic};
 }
 
@@ -43,24 +47,31 @@ TEST(ReportForms, WriteTheSameRowsAsTableCsvAndJson)
 {
     const std::vector<ReportRow> rows = SampleRows();
     EXPECT_EQ(Written(ReportFormat::Table, false, {rows}),
-              "Kind        Runs  Focus   Focus time  Last run (UTC)           File name\n"
-              "----------  ----  -----  -----------  -----------------------  ----------------\n"
-              "Executable    21    180  1:51:06.055  2015-02-17 22:25:26.710  C:\\x,l \"q\"\\\xc3\xa9.exe\n"
+              "Kind        Runs  Focus   Focus time  Last run (UTC)           File name         Note\n"
+              "----------  ----  -----  -----------  -----------------------  ----------------  "
+              "----------------------------\n"
+              "Executable    21    180  1:51:06.055  2015-02-17 22:25:26.710  C:\\x,l \"q\"\\\xc3\xa9.exe  "
+              "Started by shortcut C:\\n.lnk\n"
               "Session       -1      -            -  -                        UEME_CTLSESSION\n");
     EXPECT_EQ(Written(ReportFormat::Csv, false, {rows}),
-              "source,subkey,layout,stored_name,file_name,kind,run_count,focus_count,focus_time_ms,last_run\r\n"
+              "source,subkey,layout,stored_name,file_name,kind,run_count,focus_count,focus_time_ms,last_run,"
+              "seeded_by_windows,paired_with,counter_resets,note\r\n"
               "\"C:\\a \"\"b\"\".reg\",{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA},72,\"P:\\k,y \"\"d\"\"\\\xc3\xa9.rkr\","
-              "\"C:\\x,l \"\"q\"\"\\\xc3\xa9.exe\",Executable,21,180,6666055,2015-02-17T22:25:26.710Z\r\n"
-              ",{75048700-EF1F-11D0-9888-006097DEACF9},16,HRZR_PGYFRFFVBA,UEME_CTLSESSION,Session,-1,,,\r\n");
+              "\"C:\\x,l \"\"q\"\"\\\xc3\xa9.exe\",Executable,21,180,6666055,2015-02-17T22:25:26.710Z,"
+              "false,C:\\n.lnk,3,Started by shortcut C:\\n.lnk\r\n"
+              ",{75048700-EF1F-11D0-9888-006097DEACF9},16,HRZR_PGYFRFFVBA,UEME_CTLSESSION,Session,-1,,,,true,,,\r\n");
     EXPECT_EQ(Written(ReportFormat::Json, false, {rows}),
               "[\n"
               "  {\"source\": \"C:\\\\a \\\"b\\\".reg\", \"subkey\": \"{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA}\", "
               "\"layout\": 72, \"stored_name\": \"P:\\\\k,y \\\"d\\\"\\\\\xc3\xa9.rkr\", "
               "\"file_name\": \"C:\\\\x,l \\\"q\\\"\\\\\xc3\xa9.exe\", \"kind\": \"Executable\", \"run_count\": 21, "
-              "\"focus_count\": 180, \"focus_time_ms\": 6666055, \"last_run\": \"2015-02-17T22:25:26.710Z\"},\n"
+              "\"focus_count\": 180, \"focus_time_ms\": 6666055, \"last_run\": \"2015-02-17T22:25:26.710Z\", "
+              "\"seeded_by_windows\": false, \"paired_with\": \"C:\\\\n.lnk\", \"counter_resets\": 3, "
+              "\"note\": \"Started by shortcut C:\\\\n.lnk\"},\n"
               "  {\"source\": null, \"subkey\": \"{75048700-EF1F-11D0-9888-006097DEACF9}\", \"layout\": 16, "
               "\"stored_name\": \"HRZR_PGYFRFFVBA\", \"file_name\": \"UEME_CTLSESSION\", \"kind\": \"Session\", "
-              "\"run_count\": -1, \"focus_count\": null, \"focus_time_ms\": null, \"last_run\": null}\n"
+              "\"run_count\": -1, \"focus_count\": null, \"focus_time_ms\": null, \"last_run\": null, "
+              "\"seeded_by_windows\": true, \"paired_with\": null, \"counter_resets\": null, \"note\": null}\n"
               "]\n");
 }
 
@@ -73,12 +84,13 @@ TEST(ReportForms, KeepEveryFormWholeWhateverTheSourcesGave)
     EXPECT_EQ(Written(ReportFormat::Json, true, {{}, {row}, {}, {row}}),
               Written(ReportFormat::Json, false, {{row, row}}));
     EXPECT_EQ(Written(ReportFormat::Csv, true, {{}, {}}),
-              "source,subkey,layout,stored_name,file_name,kind,run_count,focus_count,focus_time_ms,last_run\r\n");
+              "source,subkey,layout,stored_name,file_name,kind,run_count,focus_count,focus_time_ms,last_run,"
+              "seeded_by_windows,paired_with,counter_resets,note\r\n");
     EXPECT_EQ(Written(ReportFormat::Table, true, {{}, {}}),
-              "source.reg:\nKind  Runs  Focus  Focus time  Last run (UTC)  File name\n"
-              "----  ----  -----  ----------  --------------  ---------\n"
-              "\nsource.reg:\nKind  Runs  Focus  Focus time  Last run (UTC)  File name\n"
-              "----  ----  -----  ----------  --------------  ---------\n");
+              "source.reg:\nKind  Runs  Focus  Focus time  Last run (UTC)  File name  Note\n"
+              "----  ----  -----  ----------  --------------  ---------  ----\n"
+              "\nsource.reg:\nKind  Runs  Focus  Focus time  Last run (UTC)  File name  Note\n"
+              "----  ----  -----  ----------  --------------  ---------  ----\n");
     // Control characters in a name stay JSON, and a table row stays one line
     // that steers no terminal.
     ReportRow odd = row;

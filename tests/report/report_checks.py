@@ -35,7 +35,8 @@ PLAIN_HIVES = Path(os.environ.get("TALLYGLASS_PLAIN_HIVES", "/nonexistent"))
 SCRATCH = Path(os.environ.get("TALLYGLASS_SCRATCH", "/tmp"))
 
 FIELDS = ["source", "subkey", "layout", "stored_name", "file_name", "kind",
-          "run_count", "focus_count", "focus_time_ms", "last_run"]
+          "run_count", "focus_count", "focus_time_ms", "last_run",
+          "seeded_by_windows", "paired_with", "counter_resets", "note"]
 
 # (folder, hive as stored, its export): the 13 hives of the shared test data.
 HIVES = [
@@ -85,8 +86,8 @@ def utc_text(filetime):
     return moment.strftime("%Y-%m-%dT%H:%M:%S.") + "%03dZ" % (filetime // 10_000 % 1000)
 
 
-def hivex_rows(path):
-    """Every UserAssist value of a hive, read with hivex: the raw fields."""
+def hivex_values(path):
+    """Every UserAssist value of a hive, read with hivex: (subkey, current layout, stored name, data)."""
     h = hivex.Hivex(str(path))
     node = h.root()
     software = h.node_get_child(node, "Software")
@@ -95,26 +96,33 @@ def hivex_rows(path):
     for name in USERASSIST:
         node = h.node_get_child(node, name)
         if not node:
-            return []
-    rows = []
+            return
     for guid in h.node_children(node):
         versions = [v for v in h.node_values(guid) if h.value_key(v).lower() == "version"]
         current = (len(versions) == 1 and h.value_type(versions[0]) == (REG_DWORD, 4)
                    and h.value_dword(versions[0]) == 5)
         count = h.node_get_child(guid, "Count")
         for value in h.node_values(count) if count else []:
-            stored = h.value_key(value)
-            data = h.value_value(value)[1] + bytes(72)
-            session = codecs.encode(stored, "rot13").upper() == "UEME_CTLSESSION"
-            runs = struct.unpack_from("<i", data, 4)[0]
-            if current:
-                focus = struct.unpack_from("<II", data, 8)
-                filetime = 0 if session else struct.unpack_from("<Q", data, 60)[0]
-            else:
-                focus = (None, None)
-                filetime = struct.unpack_from("<Q", data, 8)[0]
-            rows.append((h.node_name(guid), 72 if current else 16, stored, runs, focus[0], focus[1],
-                         utc_text(filetime)))
+            yield h.node_name(guid), current, h.value_key(value), h.value_value(value)[1]
+
+
+def is_session(stored):
+    return codecs.encode(stored, "rot13").upper() == "UEME_CTLSESSION"
+
+
+def hivex_rows(path):
+    """Every UserAssist value of a hive, read with hivex: the raw fields."""
+    rows = []
+    for guid, current, stored, data in hivex_values(path):
+        data += bytes(72)
+        runs = struct.unpack_from("<i", data, 4)[0]
+        if current:
+            focus = struct.unpack_from("<II", data, 8)
+            filetime = 0 if is_session(stored) else struct.unpack_from("<Q", data, 60)[0]
+        else:
+            focus = (None, None)
+            filetime = struct.unpack_from("<Q", data, 8)[0]
+        rows.append((guid, 72 if current else 16, stored, runs, focus[0], focus[1], utc_text(filetime)))
     return rows
 
 
@@ -192,6 +200,66 @@ class RealHives(unittest.TestCase):
                 self.assertEqual(len(found), 1)
                 self.assertEqual(found[0]["stored_name"], codecs.encode(file_name, "rot13"))
                 self.assertGreater(found[0]["run_count"] + found[0]["focus_count"], 0)
+
+
+EXECUTABLES = "{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA}"
+SHORTCUTS = "{F4E57C4B-2036-45F0-A9AB-443BCFE33D9F}"
+SEEDED_NOTE = "Set by Windows at first logon, not a real run"
+
+
+class ExplainedEntries(unittest.TestCase):
+    """What the explaining pass finds in the 13 hives, checked against hivex's raw records."""
+
+    def setUp(self):
+        if not (TESTDATA / "hives").is_dir():
+            self.skipTest("no shared test data")
+
+    def test_seeded_entries_shortcut_pairs_and_counter_resets(self):
+        # The counts were measured by hand over the hives (FORMAT.md); the
+        # logs of transactions_NTUSER.DAT change none of them.
+        for no_logs in (True, False):
+            seeded = {EXECUTABLES: 0, SHORTCUTS: 0}
+            pairs = 0
+            for folder, name, _ in HIVES:
+                with self.subTest(hive=f"{folder}/{name}", no_logs=no_logs):
+                    path = plain_hive(folder, name)
+                    recovered = SCRATCH / ("explained-" + path.name)
+                    recovered.unlink(missing_ok=True)
+                    options = ["--no-logs"] if no_logs else ["--save-recovered-hive", str(recovered)]
+                    _, rows, _ = report("--hive", str(path), *options)
+                    raw = {(guid, stored): (current, data + bytes(72))
+                           for guid, current, stored, data in hivex_values(recovered if recovered.exists() else path)}
+                    times = {}
+                    for row in rows:
+                        current, data = raw[(row["subkey"], row["stored_name"])]
+                        decoded = codecs.encode(row["stored_name"], "rot13").upper()
+                        plain = current and not is_session(row["stored_name"]) and decoded != "UEME_CTLCUACOUNT:CTOR"
+                        self.assertEqual(row["counter_resets"], struct.unpack_from("<I", data)[0] if plain else None)
+                        if row["subkey"] in seeded and current:
+                            times.setdefault(struct.unpack_from("<Q", data, 60)[0], []).append(row)
+                        if row["seeded_by_windows"]:
+                            self.assertTrue(current)
+                            self.assertEqual(row["note"], SEEDED_NOTE)
+                            seeded[row["subkey"]] += 1
+                    for filetime, group in times.items():
+                        partners = {row["subkey"]: row for row in group}
+                        for row in group:
+                            if row["paired_with"] is None:
+                                continue
+                            # A pair: one shortcut and one program, and nothing else at their time.
+                            self.assertNotEqual(filetime, 0)
+                            self.assertEqual(len(group), 2)
+                            other = partners[SHORTCUTS if row["subkey"] == EXECUTABLES else EXECUTABLES]
+                            self.assertEqual(row["paired_with"], other["file_name"])
+                            self.assertEqual(row["note"], ("Started by shortcut " if row["subkey"] == EXECUTABLES
+                                                           else "Started ") + other["file_name"])
+                            pairs += row["subkey"] == EXECUTABLES
+                    # Real programs that happen to have the counts of seeded entries, at times of their own.
+                    for program in ("\\EXCEL.EXE", "\\WinRAR.exe", "\\SecurID.exe"):
+                        for row in rows:
+                            if row["file_name"].endswith(program):
+                                self.assertFalse(row["seeded_by_windows"], row["file_name"])
+            self.assertEqual((seeded[EXECUTABLES], seeded[SHORTCUTS], pairs), (76, 53, 151))
 
 
 # LOGS.md: SHA-256 of the hive bins data after a full replay, and after one that entry 568 stops.
@@ -547,7 +615,8 @@ class Syntax(unittest.TestCase):
         self.assertEqual([list(row) for row in rows], [FIELDS] * len(self.NAMES))
         # The same values in both forms; CSV leaves out nothing but null.
         for line, row in zip(table[1:], rows):
-            self.assertEqual(line, ["" if row[f] is None else str(row[f]) for f in FIELDS])
+            self.assertEqual(line, ["" if row[f] is None else json.dumps(row[f]) if isinstance(row[f], bool)
+                                    else str(row[f]) for f in FIELDS])
         self.assertEqual(rows[0]["last_run"], "2015-02-17T22:25:26.710Z")
 
     def test_json_stays_valid_when_errors_end_the_output_early(self):
