@@ -18,6 +18,9 @@ public:
 
 // The whole file; EFileUnreadable when it cannot be read.
 std::vector<std::uint8_t> ReadWholeFile(const std::string& utf8Path);
+// The first count bytes of the file, fewer when it is shorter; EFileUnreadable
+// when it cannot be read.
+std::vector<std::uint8_t> ReadFileStart(const std::string& utf8Path, std::size_t count);
 
 // The viewer's reader over a source, into the reading; a value the reader
 // refuses ends the walk with its message and ExitCode::ValueRefused.

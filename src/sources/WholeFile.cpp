@@ -44,14 +44,32 @@ std::optional<std::size_t> SizeOf(std::FILE* file)
     return static_cast<std::size_t>(status.st_size);
 }
 
+using OpenFile = std::unique_ptr<std::FILE, FileCloser>;
+
+OpenFile OpenOrThrow(const std::string& utf8Path)
+{
+    errno = 0;
+    OpenFile file(OpenForReading(utf8Path));
+    if (!file)
+        throw EFileUnreadable(std::string("cannot open: ") + std::strerror(errno));
+    return file;
+}
+
 }  // namespace
+
+std::vector<std::uint8_t> ReadFileStart(const std::string& utf8Path, std::size_t count)
+{
+    const OpenFile file = OpenOrThrow(utf8Path);
+    std::vector<std::uint8_t> bytes(count);
+    bytes.resize(std::fread(bytes.data(), 1, count, file.get()));
+    if (std::ferror(file.get()))
+        throw EFileUnreadable(std::string("cannot read: ") + std::strerror(errno));
+    return bytes;
+}
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& utf8Path)
 {
-    errno = 0;
-    const std::unique_ptr<std::FILE, FileCloser> file(OpenForReading(utf8Path));
-    if (!file)
-        throw EFileUnreadable(std::string("cannot open: ") + std::strerror(errno));
+    const OpenFile file = OpenOrThrow(utf8Path);
     // Room for the size the file has, then more should it grow meanwhile.
     std::vector<std::uint8_t> bytes;
     if (const std::optional<std::size_t> size = SizeOf(file.get()))

@@ -6,6 +6,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "ui/Component.h"
 
@@ -24,11 +25,12 @@ public:
 
     std::string Title;
 
-    // Creates a form owned by the application; the first becomes the main form.
-    template <typename Form>
-    Form* CreateForm()
+    // Creates a form owned by the application, with any further arguments
+    // its constructor takes; the first becomes the main form.
+    template <typename Form, typename... Arguments>
+    Form* CreateForm(Arguments&&... arguments)
     {
-        auto* form = new Form(&forms_);
+        auto* form = new Form(&forms_, std::forward<Arguments>(arguments)...);
         if (!mainForm_)
             mainForm_ = form;
         return form;

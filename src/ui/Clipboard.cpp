@@ -40,12 +40,23 @@ void PutOnClipboard(UINT format, const void* bytes, std::size_t size)
     }
 }
 
+// The system code page's form of a UTF-16 text.
+std::string AnsiOf(const std::u16string& wide)
+{
+    const auto* units = reinterpret_cast<const wchar_t*>(wide.c_str());
+    const int length = static_cast<int>(wide.size());
+    std::string ansi(
+        static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, units, length, nullptr, 0, nullptr, nullptr)), '\0');
+    WideCharToMultiByte(CP_ACP, 0, units, length, ansi.data(), static_cast<int>(ansi.size()), nullptr, nullptr);
+    return ansi;
+}
+
 }  // namespace
 
-void SetClipboardText(HWND owner, std::string_view text)
+void SetClipboardText(HWND owner, std::string_view utf8)
 {
-    const std::string ansi(text);
-    const std::u16string wide = AnsiToUtf16(text);
+    const std::u16string wide = Utf8ToUtf16(utf8);
+    const std::string ansi = AnsiOf(wide);
     const OpenClipboardScope clipboard(owner);
     EmptyClipboard();
     PutOnClipboard(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(char16_t));

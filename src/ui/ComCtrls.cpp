@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/ScopeExit.h"
+#include "base/TextEncoding.h"
 
 TListView::TListView(TComponent* owner) : TControl(owner)
 {
@@ -54,23 +55,63 @@ void TListView::Clear()
     SendMessageA(Handle(), LVM_DELETEALLITEMS, 0, 0);
 }
 
-void TListView::AddRow(const std::string& caption, std::initializer_list<std::string_view> cells, LPARAM data)
+namespace {
+
+// The control's 8-bit and wide messages, for texts of either kind.
+template <typename Text>
+struct ListViewText;
+
+template <>
+struct ListViewText<std::string> {
+    using Item = LVITEMA;
+    using Char = char;
+    static constexpr UINT InsertItem = LVM_INSERTITEMA;
+    static constexpr UINT SetItemText = LVM_SETITEMTEXTA;
+    static constexpr UINT GetItemText = LVM_GETITEMTEXTA;
+};
+
+template <>
+struct ListViewText<std::u16string> {
+    using Item = LVITEMW;
+    using Char = wchar_t;
+    static constexpr UINT InsertItem = LVM_INSERTITEMW;
+    static constexpr UINT SetItemText = LVM_SETITEMTEXTW;
+    static constexpr UINT GetItemText = LVM_GETITEMTEXTW;
+};
+
+}  // namespace
+
+template <typename Text>
+void TListView::InsertRow(std::span<const Text> cells, LPARAM data)
 {
-    LVITEMA item{};
+    using Messages = ListViewText<Text>;
+    using Char = typename Messages::Char;
+    // The control wants terminated strings, which every std string holds.
+    const Text noCaption;
+    typename Messages::Item item{};
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = RowCount();
-    item.pszText = const_cast<char*>(caption.c_str());
+    item.pszText = const_cast<Char*>(reinterpret_cast<const Char*>((cells.empty() ? noCaption : cells[0]).c_str()));
     item.lParam = data;
-    const int row = static_cast<int>(SendMessageA(Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    std::string text;
-    int column = 1;
-    for (std::string_view cell : cells) {
-        text.assign(cell);  // the control wants a terminated string
-        LVITEMA sub{};
-        sub.iSubItem = column++;
-        sub.pszText = text.data();
-        SendMessageA(Handle(), LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&sub));
+    const int row = static_cast<int>(SendMessageA(Handle(), Messages::InsertItem, 0, reinterpret_cast<LPARAM>(&item)));
+    for (std::size_t column = 1; column < cells.size(); ++column) {
+        if (cells[column].empty())  // a new row's further cells are empty already
+            continue;
+        typename Messages::Item sub{};
+        sub.iSubItem = static_cast<int>(column);
+        sub.pszText = const_cast<Char*>(reinterpret_cast<const Char*>(cells[column].c_str()));
+        SendMessageA(Handle(), Messages::SetItemText, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&sub));
     }
+}
+
+void TListView::AddRow(std::span<const std::string> cells, LPARAM data)
+{
+    InsertRow(cells, data);
+}
+
+void TListView::AddRow(std::span<const std::u16string> cells, LPARAM data)
+{
+    InsertRow(cells, data);
 }
 
 int TListView::RowCount() const
@@ -78,21 +119,34 @@ int TListView::RowCount() const
     return static_cast<int>(SendMessageA(Handle(), LVM_GETITEMCOUNT, 0, 0));
 }
 
-std::string TListView::CellText(int row, int column) const
+template <typename Text>
+Text TListView::TextOfCell(int row, int column) const
 {
+    using Messages = ListViewText<Text>;
+    using Char = typename Messages::Char;
     // The control copies at most the buffer's size: grow until the text fits.
-    std::vector<char> buffer(256);
+    std::vector<Char> buffer(256);
     for (;;) {
-        LVITEMA item{};
+        typename Messages::Item item{};
         item.iSubItem = column;
         item.pszText = buffer.data();
         item.cchTextMax = static_cast<int>(buffer.size());
         const auto length = static_cast<std::size_t>(
-            SendMessageA(Handle(), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+            SendMessageA(Handle(), Messages::GetItemText, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
         if (length + 1 < buffer.size())
-            return std::string(buffer.data(), length);
+            return Text(reinterpret_cast<const typename Text::value_type*>(buffer.data()), length);
         buffer.resize(buffer.size() * 2);
     }
+}
+
+std::string TListView::CellText(int row, int column) const
+{
+    return TextOfCell<std::string>(row, column);
+}
+
+std::u16string TListView::UnicodeCellText(int row, int column) const
+{
+    return TextOfCell<std::u16string>(row, column);
 }
 
 LPARAM TListView::RowData(int row) const
@@ -223,4 +277,49 @@ int TProgressBar::Min() const
 int TProgressBar::Max() const
 {
     return static_cast<int>(SendMessageA(Handle(), PBM_GETRANGE, FALSE, 0));
+}
+
+TStatusBar::TStatusBar(TComponent* owner) : TControl(owner) {}
+
+void TStatusBar::FillCreateParams(CreateParams& params)
+{
+    params.ClassName = STATUSCLASSNAMEA;
+    // The toolkit places it (aligned to the bottom), not the control itself.
+    params.Style |= CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
+}
+
+void TStatusBar::SetPaneEdges(std::vector<int> edges)
+{
+    edges_ = std::move(edges);
+    ApplyPaneEdges();
+}
+
+void TStatusBar::ApplyPaneEdges()
+{
+    std::vector<int> parts = edges_;
+    parts.push_back(-1);
+    SendMessageA(Handle(), SB_SETPARTS, parts.size(), reinterpret_cast<LPARAM>(parts.data()));
+}
+
+void TStatusBar::SetPaneText(int pane, const std::string& text)
+{
+    const std::u16string wide = Utf8ToUtf16(text);
+    SendMessageW(Handle(), SB_SETTEXTW, static_cast<WPARAM>(pane), reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+std::string TStatusBar::PaneText(int pane) const
+{
+    const auto length = LOWORD(SendMessageW(Handle(), SB_GETTEXTLENGTHW, static_cast<WPARAM>(pane), 0));
+    std::u16string text(length + 1u, u'\0');
+    SendMessageW(Handle(), SB_GETTEXTW, static_cast<WPARAM>(pane), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length);
+    return Utf16ToUtf8(text);
+}
+
+void TStatusBar::ChangeScale(int multiplier, int divider)
+{
+    TControl::ChangeScale(multiplier, divider);
+    for (int& edge : edges_)
+        edge = MulDiv(edge, multiplier, divider);
+    ApplyPaneEdges();
 }

@@ -2,9 +2,8 @@
 // Wrappers for the common controls the forms use: a report-style list view
 // and a progress bar.
 #include <functional>
-#include <initializer_list>
+#include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "ui/Control.h"
@@ -21,11 +20,16 @@ public:
     void EndUpdate();
 
     void Clear();
-    // Appends a row: its caption, then the texts of the further columns, and
-    // a number of the program's that stays with the row wherever it moves.
-    void AddRow(const std::string& caption, std::initializer_list<std::string_view> cells, LPARAM data = 0);
+    // Appends a row: the texts of its cells (the first is the row's caption),
+    // and a number of the program's that stays with the row wherever it
+    // moves. The texts go in through the control's 8-bit messages, in the
+    // ANSI code page, or through its wide ones, in UTF-16.
+    void AddRow(std::span<const std::string> cells, LPARAM data = 0);
+    void AddRow(std::span<const std::u16string> cells, LPARAM data = 0);
     int RowCount() const;
+    // A cell's text in the ANSI code page, or in UTF-16 as the control holds it.
     std::string CellText(int row, int column) const;
+    std::u16string UnicodeCellText(int row, int column) const;
     LPARAM RowData(int row) const;
     void SetRowData(int row, LPARAM data);
 
@@ -54,8 +58,34 @@ protected:
     void ChangeScale(int multiplier, int divider) override;
 
 private:
+    template <typename Text>
+    void InsertRow(std::span<const Text> cells, LPARAM data);
+    template <typename Text>
+    Text TextOfCell(int row, int column) const;
+
     int columnCount_ = 0;
     int updateDepth_ = 0;
+};
+
+// A status bar of panes side by side, along the bottom of its parent.
+class TStatusBar : public TControl {
+public:
+    explicit TStatusBar(TComponent* owner);
+
+    // The right edges of every pane but the last, which takes the rest.
+    void SetPaneEdges(std::vector<int> edges);
+    // Texts in UTF-8, shown through the control's wide messages.
+    void SetPaneText(int pane, const std::string& text);
+    std::string PaneText(int pane) const;
+
+protected:
+    void FillCreateParams(CreateParams& params) override;
+    void ChangeScale(int multiplier, int divider) override;
+
+private:
+    void ApplyPaneEdges();
+
+    std::vector<int> edges_;
 };
 
 class TProgressBar : public TControl {

@@ -10,6 +10,7 @@
 
 #include "base/Exception.h"
 #include "base/GdiObjects.h"
+#include "base/TextEncoding.h"
 #include "ui/Application.h"
 #include "ui/Cursors.h"
 #include "ui/Form.h"
@@ -605,6 +606,14 @@ void TControl::SetCaption(const std::string& caption)
     caption_ = caption;
     if (handle_)
         SetWindowTextA(handle_, caption.c_str());
+}
+
+void TControl::SetUnicodeCaption(const std::string& utf8)
+{
+    const std::u16string wide = Utf8ToUtf16(utf8);
+    caption_ = utf8;
+    if (handle_)
+        SetWindowTextW(handle_, reinterpret_cast<const wchar_t*>(wide.c_str()));
 }
 
 void TControl::SetParentFont(bool value)

@@ -68,6 +68,9 @@ public:
 
     std::string Caption() const;
     virtual void SetCaption(const std::string& caption);
+    // A caption in UTF-8, shown through the wide Windows functions whatever
+    // the code page holds (Caption then gives the code page's form).
+    void SetUnicodeCaption(const std::string& utf8);
 
     TFont& Font() { return font_; }
     const TFont& Font() const { return font_; }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/Exception.h"
+#include "base/TextEncoding.h"
 #include "ui/Control.h"
 #include "ui/Form.h"
 
@@ -27,6 +28,25 @@ std::string FilterList(std::string filter)
     return filter + std::string(2, '\0');
 }
 
+// The window of the form of the control that owns a dialog; null for none.
+HWND DialogOwnerWindow(TComponent* owner)
+{
+    if (auto* control = dynamic_cast<TControl*>(owner); control && control->ParentForm())
+        return control->ParentForm()->Handle();
+    return nullptr;
+}
+
+// A dialog that could not show says so; one the user cancelled does not.
+bool Shown(BOOL chosen, const char* dialogName)
+{
+    if (!chosen) {
+        if (const DWORD error = CommDlgExtendedError())
+            throw Exception(std::string("Cannot show the ") + dialogName + " dialog (error " + std::to_string(error) +
+                            ")");
+    }
+    return chosen;
+}
+
 }  // namespace
 
 TSaveDialog::TSaveDialog(TComponent* owner) : TComponent(owner) {}
@@ -36,16 +56,13 @@ bool TSaveDialog::Execute()
     if (const auto& answer = StandInAnswer())
         return answer(*this);
 
-    HWND window = nullptr;
-    if (auto* control = dynamic_cast<TControl*>(Owner()); control && control->ParentForm())
-        window = control->ParentForm()->Handle();
     std::vector<char> name(32768, '\0');
     std::copy_n(FileName.begin(), std::min(FileName.size(), name.size() - 1), name.begin());
     const std::string filter = FilterList(Filter);
 
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = window;
+    dialog.hwndOwner = DialogOwnerWindow(Owner());
     dialog.lpstrFilter = Filter.empty() ? nullptr : filter.c_str();
     dialog.lpstrFile = name.data();
     dialog.nMaxFile = static_cast<DWORD>(name.size());
@@ -54,11 +71,8 @@ bool TSaveDialog::Execute()
     // the user's recent documents.
     dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
                    OFN_NOCHANGEDIR | OFN_DONTADDTORECENT;
-    if (!GetSaveFileNameA(&dialog)) {
-        if (const DWORD error = CommDlgExtendedError())
-            throw Exception("Cannot show the Save As dialog (error " + std::to_string(error) + ")");
+    if (!Shown(GetSaveFileNameA(&dialog), "Save As"))
         return false;
-    }
     FileName = name.data();
     return true;
 }
@@ -71,4 +85,27 @@ ScopedSaveDialogAnswer::ScopedSaveDialogAnswer(Answer answer)
 ScopedSaveDialogAnswer::~ScopedSaveDialogAnswer()
 {
     StandInAnswer() = std::move(previous_);
+}
+
+TOpenDialog::TOpenDialog(TComponent* owner) : TComponent(owner) {}
+
+bool TOpenDialog::Execute()
+{
+    std::vector<wchar_t> name(32768, L'\0');
+    const std::u16string filter = Utf8ToUtf16(FilterList(Filter));
+
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = DialogOwnerWindow(Owner());
+    dialog.lpstrFilter = Filter.empty() ? nullptr : reinterpret_cast<const wchar_t*>(filter.c_str());
+    dialog.lpstrFile = name.data();
+    dialog.nMaxFile = static_cast<DWORD>(name.size());
+    // Opening must not move the program's current folder nor add the file to
+    // the user's recent documents.
+    dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
+                   OFN_NOCHANGEDIR | OFN_DONTADDTORECENT;
+    if (!Shown(GetOpenFileNameW(&dialog), "Open"))
+        return false;
+    FileName = Utf16ToUtf8(reinterpret_cast<const char16_t*>(name.data()));
+    return true;
 }

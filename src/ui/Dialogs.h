@@ -1,6 +1,7 @@
 #pragma once
-// The common "Save As" dialog, in the manner of a form framework's dialog
-// component: set it up, Execute it, read the file name chosen.
+// The common "Open" and "Save As" dialogs, in the manner of a form
+// framework's dialog components: set one up, Execute it, read the file name
+// chosen.
 #include <functional>
 #include <string>
 
@@ -34,4 +35,21 @@ public:
 
 private:
     Answer previous_;
+};
+
+// The common "Open" dialog, through the wide Windows functions: any file name
+// the file system holds comes back whole.
+class TOpenDialog : public TComponent {
+public:
+    explicit TOpenDialog(TComponent* owner);
+
+    // Shows the dialog over the form of the control that owns it; true when
+    // the user chose an existing file, whose full name FileName then holds.
+    bool Execute();
+
+    // In UTF-8: the name chosen after Execute.
+    std::string FileName;
+    // Pairs of description and pattern, as TSaveDialog's; patterns of one
+    // pair are separated by ";".
+    std::string Filter;
 };

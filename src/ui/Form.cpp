@@ -208,9 +208,21 @@ void TForm::CloseModal()
         modalResult_ = mrNone;
 }
 
+void TForm::FitIntoWorkArea()
+{
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int width = std::min<int>(Width(), work.right - work.left);
+    const int height = std::min<int>(Height(), work.bottom - work.top);
+    if (width != Width() || height != Height())
+        MoveTo(Left(), Top(), width, height);
+}
+
 void TForm::DoCreate()
 {
     ScaleBy(ScreenPixelsPerInch(), kDesignPixelsPerInch);
+    if (!Parent())
+        FitIntoWorkArea();
     if (!OnCreate)
         return;
     try {

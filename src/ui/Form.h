@@ -67,7 +67,8 @@ protected:
     // system's); where it stands is decided when it is shown.
     void ChangeScale(int multiplier, int divider) override;
     // The end of construction: scales the design (made in pixels at 96 per
-    // inch) to the screen's resolution, then runs OnCreate; an error in it
+    // inch) to the screen's resolution, no larger than the screen's work
+    // area (the anchored controls give way), then runs OnCreate; an error in it
     // goes to the default error report and the form is created all the same.
     void DoCreate();
     // Fires OnDestroy; a form class calls it first thing in its destructor.
@@ -76,6 +77,7 @@ protected:
 private:
     // The window of the form that owns this one as a component, or null.
     HWND OwnerFormWindow();
+    void FitIntoWorkArea();
     void PlaceByPosition();
     void CloseModal();
     std::vector<TControl*> TabStops();

@@ -17,7 +17,7 @@ void AppendItems(HMENU menu, const std::vector<TMenuItem*>& items)
     for (const TMenuItem* item : items) {
         if (!item->Visible())
             continue;
-        const UINT state = item->Enabled() ? MF_ENABLED : MF_GRAYED;
+        const UINT state = (item->Enabled() ? MF_ENABLED : MF_GRAYED) | (item->Checked() ? MF_CHECKED : MF_UNCHECKED);
         if (item->Caption() == "-") {
             AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
         } else if (!item->Items().empty()) {
@@ -25,7 +25,9 @@ void AppendItems(HMENU menu, const std::vector<TMenuItem*>& items)
             AppendItems(popup, item->Items());
             AppendMenuA(menu, MF_POPUP | MF_STRING | state, reinterpret_cast<UINT_PTR>(popup), item->Caption().c_str());
         } else {
-            AppendMenuA(menu, MF_STRING | state, item->Command(), item->Caption().c_str());
+            const std::string text =
+                item->ShortCutText().empty() ? item->Caption() : item->Caption() + "\t" + item->ShortCutText();
+            AppendMenuA(menu, MF_STRING | state, item->Command(), text.c_str());
         }
     }
 }
@@ -54,6 +56,18 @@ void TMenuItem::SetVisible(bool visible)
 void TMenuItem::SetEnabled(bool enabled)
 {
     enabled_ = enabled;
+    menu_.Rebuild();
+}
+
+void TMenuItem::SetChecked(bool checked)
+{
+    checked_ = checked;
+    menu_.Rebuild();
+}
+
+void TMenuItem::SetShortCutText(const std::string& text)
+{
+    shortCutText_ = text;
     menu_.Rebuild();
 }
 

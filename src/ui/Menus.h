@@ -24,6 +24,13 @@ public:
     // A disabled item is shown greyed and cannot be chosen.
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled);
+    // A check mark beside the caption.
+    bool Checked() const { return checked_; }
+    void SetChecked(bool checked);
+    // The key that chooses the item from anywhere in its form, as the menu
+    // shows it after the caption ("Ctrl+O"); the form handles the key itself.
+    const std::string& ShortCutText() const { return shortCutText_; }
+    void SetShortCutText(const std::string& text);
     UINT Command() const { return command_; }
     const std::vector<TMenuItem*>& Items() const { return items_; }
     void Click();
@@ -35,6 +42,8 @@ private:
     std::string caption_;
     bool visible_ = true;
     bool enabled_ = true;
+    bool checked_ = false;
+    std::string shortCutText_;
     UINT command_;
     std::vector<TMenuItem*> items_;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <numeric>
 
 namespace {
@@ -24,6 +25,12 @@ TDateTime SortTime(const TListedRow& row)
     return HasShownTime(row) ? row.LastExecuted : -std::numeric_limits<TDateTime>::infinity();
 }
 
+// An empty focus cell counts as less than any number shown.
+int CompareFocus(const std::optional<std::uint32_t>& a, const std::optional<std::uint32_t>& b)
+{
+    return a && b ? CompareValues(*a, *b) : CompareValues(a.has_value(), b.has_value());
+}
+
 int CompareRows(const TListedRow& a, const TListedRow& b, TListColumn column, const TTextCompare& compareText)
 {
     switch (column) {
@@ -35,8 +42,14 @@ int CompareRows(const TListedRow& a, const TListedRow& b, TListColumn column, co
         return compareText(a.TypeText, b.TypeText);
     case lcExecCount:
         return CompareValues(a.ExecCount, b.ExecCount);
+    case lcFocusCount:
+        return CompareFocus(a.FocusCount, b.FocusCount);
+    case lcFocusTime:
+        return CompareFocus(a.FocusTime, b.FocusTime);
     case lcLastExecuted:
         return CompareValues(SortTime(a), SortTime(b));
+    case lcNote:
+        return compareText(a.Note, b.Note);
     }
     return 0;
 }

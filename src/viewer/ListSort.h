@@ -23,9 +23,10 @@ TSortOrder NextSortOrder(std::optional<TSortOrder> current, TListColumn clicked)
 using TTextCompare = std::function<int(std::string_view a, std::string_view b)>;
 
 // The places of the rows (given in read order) in the order to show them.
-// "Count" sorts by the row number, the two text columns by the comparison
-// given, "Exec Count" by number and "Last Executed" by time, rows without a
-// shown time ("Unknown", "No Data") counting as the oldest and equal to each
-// other. Rows that compare equal keep their read order in both directions.
+// "Count" sorts by the row number, the text columns by the comparison given,
+// "Exec Count" and the focus columns by number (empty focus cells first, as
+// equals), and "Last Executed" by time, rows without a shown time ("Unknown",
+// "No Data") counting as the oldest and equal to each other. Rows that compare equal keep their read order in both
+// directions.
 std::vector<std::size_t> SortedRowOrder(const std::vector<TListedRow>& rows, TSortOrder order,
                                         const TTextCompare& compareText);

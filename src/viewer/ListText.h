@@ -10,5 +10,6 @@
 // Cells separated by tabs, every line ended by CRLF.
 std::string TabSeparatedText(const std::vector<TListedRow>& rows);
 
-// RFC 4180 records, in the rows' own 8-bit code page.
+// RFC 4180 records, in the texts' own encoding (UTF-8 as the viewer reads its
+// list back).
 std::string CsvText(const std::vector<TListedRow>& rows);

@@ -1,7 +1,11 @@
 #pragma once
 // The program's start, up to the running message loop: the application
 // titled, the user's date and time settings read (and read again whenever the
-// system announces a change), the main window created.
+// system announces a change), the main window created, listing the file named
+// on the command line if there is one.
+#include <optional>
+#include <string>
+
 #include "support/ComApartment.h"
 
 class TTallyglassViewer;
@@ -21,4 +25,9 @@ private:
     ComApartment com_;
 };
 
-TTallyglassViewer* StartProgram();
+// The file named on the command line, in UTF-8: the first argument after the
+// program's own name; none when there is none.
+std::optional<std::string> FileOfCommandLine();
+
+// With a file, the main window lists it from the start.
+TTallyglassViewer* StartProgram(std::optional<std::string> startFile = std::nullopt);

@@ -9,7 +9,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     const ProgramLibraries libraries;
     try {
-        StartProgram();
+        StartProgram(FileOfCommandLine());
         Application.Run();
     } catch (const std::exception& error) {
         Application.HandleException(error);

@@ -1,8 +1,11 @@
 #include "viewer/frmMain.h"
 
 #include <memory>
+#include <vector>
 
 #include "about/frmAbout.h"
+#include "base/TextEncoding.h"
+#include "sources/FolderListing.h"
 #include "support/DialogFont.h"
 #include "support/MakerSite.h"
 #include "support/WebLauncher.h"
@@ -10,7 +13,36 @@
 #include "ui/ShiftState.h"
 #include "viewer/frmStartMenuHistoryViewer.h"
 
-TTallyglassViewer::TTallyglassViewer(TComponent* owner) : TForm(owner, "TTallyglassViewer")
+namespace {
+
+constexpr const char* ProgramTitle = "Tallyglass Viewer";
+
+// The status bar's height at 96 pixels per inch, which the window adds below its design.
+constexpr int StatusBarHeight = 22;
+
+enum StatusPane { spEntries, spSource, spLogs };
+
+std::string EntriesText(int rows)
+{
+    return rows == 1 ? "1 entry" : std::to_string(rows) + " entries";
+}
+
+// The full path of a file named on the command line or dropped, in UTF-8.
+std::string FullPathOf(const std::string& utf8Path)
+{
+    const std::u16string path = Utf8ToUtf16(utf8Path);
+    const auto* name = reinterpret_cast<const wchar_t*>(path.c_str());
+    std::vector<wchar_t> full(GetFullPathNameW(name, 0, nullptr, nullptr) + 1);
+    const DWORD length = GetFullPathNameW(name, static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size())
+        return utf8Path;
+    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(full.data()), length));
+}
+
+}  // namespace
+
+TTallyglassViewer::TTallyglassViewer(TComponent* owner, std::optional<std::string> startFile)
+    : TForm(owner, "TTallyglassViewer"), startFile_(std::move(startFile))
 {
     CreateDesign();
     OnCreate = [this](TForm&) { FormCreate(); };
@@ -27,11 +59,15 @@ TTallyglassViewer::~TTallyglassViewer()
 
 void TTallyglassViewer::CreateDesign()
 {
-    SetCaption("Tallyglass Viewer");
+    SetCaption(ProgramTitle);
     SetPosition(poScreenCenter);
 
     MainMenu1 = new TMainMenu(*this);
     File1 = new TMenuItem(*MainMenu1, nullptr, "File");
+    Open1 = new TMenuItem(*MainMenu1, File1, "Open...");
+    Open1->SetShortCutText("Ctrl+O");
+    CurrentUser1 = new TMenuItem(*MainMenu1, File1, "Current User");
+    N3 = new TMenuItem(*MainMenu1, File1, "-");
     Close1 = new TMenuItem(*MainMenu1, File1, "Close");
     Help1 = new TMenuItem(*MainMenu1, nullptr, "Help");
     Help2 = new TMenuItem(*MainMenu1, Help1, "Help");
@@ -43,6 +79,8 @@ void TTallyglassViewer::CreateDesign()
     About1 = new TMenuItem(*MainMenu1, Help1, "About");
     Help2->SetVisible(false);
     N1->SetVisible(false);
+    Open1->OnClick = [this] { Open1Click(); };
+    CurrentUser1->OnClick = [this] { CurrentUser1Click(); };
     Close1->OnClick = [this] { Close1Click(); };
     Help2->OnClick = [this] { Help2Click(); };
     FernwickSoftwareWebSite1->OnClick = [this] { FernwickSoftwareWebSite1Click(); };
@@ -50,9 +88,9 @@ void TTallyglassViewer::CreateDesign()
     FindoutmoreaboutBrightward1->OnClick = [this] { FindoutmoreaboutBrightward1Click(); };
     About1->OnClick = [this] { About1Click(); };
     SetMenu(MainMenu1);
-    SetClientSize(753, 521);
+    SetClientSize(1113, 521 + StatusBarHeight);
 
-    ContainerPanel = Place<TPanel>(this, this, {0, 0, 753, 497}, akLeft | akTop | akRight | akBottom);
+    ContainerPanel = Place<TPanel>(this, this, {0, 0, 1113, 497}, akLeft | akTop | akRight | akBottom);
 
     // A promotional line only: clicking it does nothing.
     Label1 = Place<TLabel>(this, this, {8, 500, 480, 13}, akLeft | akBottom);
@@ -60,12 +98,24 @@ void TTallyglassViewer::CreateDesign()
     Label1->Font().SetStyle(fsUnderline);
     Label1->SetCursor(crHandPoint);
     Label1->SetCaption("Want to clean the Tallyglass? Download Brightward and protect your privacy today!");
+
+    StatusBar1 = Place<TStatusBar>(this, this, {0, 521, 1113, StatusBarHeight});
+    StatusBar1->SetAlign(alBottom);
+    StatusBar1->SetPaneEdges({100, 560});
+
+    OpenDialog1 = new TOpenDialog(this);
+    OpenDialog1->Filter = "Registry hives (NTUSER.DAT, *.dat, *.hve)|NTUSER.DAT;*.dat;*.hve|"
+                          "Registry exports (*.reg)|*.reg|All files (*.*)|*.*";
+    DragAcceptFiles(Handle(), TRUE);
 }
 
 void TTallyglassViewer::FormCreate()
 {
     ApplyDialogFont(*this);
-    auto* viewer = historyViewer_ = new TStartMenuHistoryViewer(this);
+    auto* viewer = historyViewer_ =
+        new TStartMenuHistoryViewer(this, startFile_ ? std::optional(FullPathOf(*startFile_)) : std::nullopt);
+    ShowListed();
+    viewer->OnListed = [this] { ShowListed(); };
     viewer->OnClose = [this](TForm& sender, TCloseAction& action) { HistoryViewerClose(sender, action); };
     viewer->Hide();
     viewer->SetBorderStyle(bsNone);
@@ -77,10 +127,63 @@ void TTallyglassViewer::FormCreate()
 
 bool TTallyglassViewer::FormShortCut(WPARAM key)
 {
-    if (key != VK_F5 || KeyboardShiftState() != 0 || !historyViewer_)
+    if (!historyViewer_)
         return false;
-    historyViewer_->Reload();
-    return true;
+    const auto shift = KeyboardShiftState();
+    if (key == VK_F5 && shift == 0) {
+        historyViewer_->Reload();
+        return true;
+    }
+    if (key == 'O' && shift == ssCtrl) {
+        Open1Click();
+        return true;
+    }
+    return false;
+}
+
+void TTallyglassViewer::ShowListed()
+{
+    const std::optional<std::string>& file = historyViewer_->ShownFile();
+    SetUnicodeCaption(file ? std::string(ProgramTitle) + " - " + NameOf(*file) : ProgramTitle);
+    CurrentUser1->SetChecked(!file);
+    StatusBar1->SetPaneText(spEntries, EntriesText(historyViewer_->ListView1->RowCount()));
+    StatusBar1->SetPaneText(spSource, file ? *file : "Current user");
+    StatusBar1->SetPaneText(spLogs, historyViewer_->LogReport());
+}
+
+void TTallyglassViewer::OpenFile(const std::string& utf8Path)
+{
+    historyViewer_->OpenFile(FullPathOf(utf8Path));
+}
+
+void TTallyglassViewer::Open1Click()
+{
+    if (OpenDialog1->Execute())
+        OpenFile(OpenDialog1->FileName);
+}
+
+void TTallyglassViewer::CurrentUser1Click()
+{
+    historyViewer_->ShowCurrentUser();
+}
+
+LRESULT TTallyglassViewer::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DROPFILES) {
+        FilesDropped(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    }
+    return TForm::WndProc(message, wParam, lParam);
+}
+
+// The first of the files dropped is opened; the list shows one source.
+void TTallyglassViewer::FilesDropped(HDROP drop)
+{
+    std::u16string name(DragQueryFileW(drop, 0, nullptr, 0), u'\0');
+    DragQueryFileW(drop, 0, reinterpret_cast<wchar_t*>(name.data()), static_cast<UINT>(name.size() + 1));
+    DragFinish(drop);
+    if (!name.empty())
+        OpenFile(Utf16ToUtf8(name));
 }
 
 void TTallyglassViewer::HistoryViewerClose(TForm&, TCloseAction&)

@@ -5,14 +5,16 @@
 #include <memory>
 #include <numeric>
 
-#include "base/TextEncoding.h"
 #include "base/ScopeExit.h"
+#include "base/TextEncoding.h"
 #include "support/DialogFont.h"
 #include "support/FileReplace.h"
 #include "ui/Clipboard.h"
 #include "ui/Design.h"
+#include "ui/Application.h"
 #include "ui/ShiftState.h"
 #include "viewer/ListText.h"
+#include "viewer/LoadedEntries.h"
 
 namespace {
 
@@ -32,17 +34,31 @@ TDateTime TimeOfData(LPARAM data)
     return std::bit_cast<TDateTime>(data);
 }
 
-// Texts compared as the user's locale sorts them, ignoring case.
+// The UTF-16 form of a UTF-8 text, into a buffer kept for the next call.
+std::wstring_view Utf16Of(std::string_view utf8, std::wstring& buffer)
+{
+    const int size = static_cast<int>(utf8.size());
+    buffer.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0)));
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, buffer.data(), static_cast<int>(buffer.size()));
+    return buffer;
+}
+
+// Texts (read back from the list in UTF-8) compared as the user's locale
+// sorts them, ignoring case.
 int CompareInUserLocale(std::string_view a, std::string_view b)
 {
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
-                          static_cast<int>(b.size())) -
+    static std::wstring first, second;
+    const std::wstring_view x = Utf16Of(a, first);
+    const std::wstring_view y = Utf16Of(b, second);
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, x.data(), static_cast<int>(x.size()), y.data(),
+                          static_cast<int>(y.size())) -
            CSTR_EQUAL;
 }
 
 }  // namespace
 
-TStartMenuHistoryViewer::TStartMenuHistoryViewer(TComponent* owner) : TForm(owner, "TStartMenuHistoryViewer")
+TStartMenuHistoryViewer::TStartMenuHistoryViewer(TComponent* owner, std::optional<std::string> startFile)
+    : TForm(owner, "TStartMenuHistoryViewer"), startFile_(std::move(startFile))
 {
     CreateDesign();
     OnCreate = [this](TForm&) { FormCreate(); };
@@ -84,7 +100,10 @@ void TStartMenuHistoryViewer::CreateDesign()
     ListView1->AddColumn(ListColumnTitles[lcFileName], 300, taLeftJustify);
     ListView1->AddColumn(ListColumnTitles[lcType], 100, taLeftJustify);
     ListView1->AddColumn(ListColumnTitles[lcExecCount], 80, taRightJustify);
+    ListView1->AddColumn(ListColumnTitles[lcFocusCount], 80, taRightJustify);
+    ListView1->AddColumn(ListColumnTitles[lcFocusTime], 80, taRightJustify);
     ListView1->AddColumn(ListColumnTitles[lcLastExecuted], 170, taLeftJustify);
+    ListView1->AddColumn(ListColumnTitles[lcNote], 200, taLeftJustify);
     ListView1->OnColumnClick = [this](int column) { ListView1ColumnClick(column); };
     ListView1->OnKeyDown = [this](TControl&, WORD& key) { ListView1KeyDown(key); };
 
@@ -135,6 +154,16 @@ void TStartMenuHistoryViewer::FormCreate()
 {
     ApplyDialogFont(*this);
     ComboBox1->SetItemIndex(0);
+    // A file named at start that cannot be read is reported, and the
+    // registry listed in its place.
+    if (startFile_) {
+        try {
+            OpenFile(*startFile_);
+            return;
+        } catch (const Exception& error) {
+            Application.HandleException(error);
+        }
+    }
     Button2Click();
 }
 
@@ -161,6 +190,27 @@ void TStartMenuHistoryViewer::Reload()
         LoadDateChoice(*choice);
     else
         LoadText(std::get<std::string>(lastLoad_));
+}
+
+void TStartMenuHistoryViewer::OpenFile(const std::string& utf8Path)
+{
+    LoadFrom(utf8Path);
+}
+
+void TStartMenuHistoryViewer::ShowCurrentUser()
+{
+    LoadFrom(std::nullopt);
+}
+
+void TStartMenuHistoryViewer::LoadFrom(std::optional<std::string> file)
+{
+    std::optional<std::string> previous = std::exchange(shownFile_, std::move(file));
+    try {
+        Reload();
+    } catch (...) {
+        shownFile_ = std::move(previous);
+        throw;
+    }
 }
 
 void TStartMenuHistoryViewer::LoadDateChoice(int choice)
@@ -193,44 +243,54 @@ void TStartMenuHistoryViewer::Edit1KeyDown(WORD& key)
 
 void TStartMenuHistoryViewer::LoadHistory(TStartItemFilter filter)
 {
-    auto history = std::make_unique<TStartHistory>();
+    std::unique_ptr<TLoadedEntries> entries;
     bool updating = false;
     const ScopeExit finish([&] {
         if (updating)
             ListView1->EndUpdate();
-        history.reset();
+        entries.reset();
         PanelReading->Hide();
     });
 
-    // The registry is read before the panel shows and before any row goes,
+    // The source is read before the panel shows and before any row goes,
     // so a read error leaves the previous rows in place.
-    history->ReadHistory();
+    entries = std::make_unique<TLoadedEntries>(shownFile_);
+    // A file's names are UTF-8, and so must the needle be.
+    textNeedle_ = entries->Utf8() ? AnsiToUtf8(FilterText) : FilterText;
     ListView1->BeginUpdate();
     updating = true;
     PanelReading->Show();
     UpdateWindow(PanelReading->Handle());
     ListView1->Clear();
 
-    const int count = history->Count();
+    const int count = entries->Count();
     ProgressBar1->SetPosition(0);
     if (count > 0)
         ProgressBar1->SetRange(ProgressBar1->Min(), count - 1);
 
     int listed = 0;
     TStartItem item;
+    std::array<std::u16string, ListColumnCount> wide;
     for (int i = 0; i < count; ++i) {
         if (i % kProgressStep == 0)
             ProgressBar1->SetPosition(i);
-        history->GetItem(i, item);
-        if ((this->*filter)(item)) {
-            const auto cells = ListedRowCells(ListedRowOf(++listed, item));
-            ListView1->AddRow(cells[lcCount],
-                              {cells[lcFileName], cells[lcType], cells[lcExecCount], cells[lcLastExecuted]},
-                              TimeData(item.LastExecuted));
+        entries->GetItem(i, item);
+        if (!(this->*filter)(item))
+            continue;
+        const TListedCells cells = ListedRowCells(ListedRowOf(++listed, item));
+        // The registry's rows go in as the 8-bit calls gave them, a file's as UTF-16.
+        if (entries->Utf8()) {
+            std::transform(cells.begin(), cells.end(), wide.begin(), Utf8ToUtf16);
+            ListView1->AddRow(wide, TimeData(item.LastExecuted));
+        } else {
+            ListView1->AddRow(cells, TimeData(item.LastExecuted));
         }
     }
     if (sortOrder_)
         SortList();
+    logReport_ = entries->LogReport();
+    if (OnListed)
+        OnListed();
 }
 
 void TStartMenuHistoryViewer::SortList()
@@ -297,8 +357,7 @@ void TStartMenuHistoryViewer::SelectAll1Click()
 void TStartMenuHistoryViewer::SaveAs1Click()
 {
     if (SaveDialog1->Execute())
-        ReplaceFileContents(SaveDialog1->FileName,
-                            std::string(kUtf8ByteOrderMark) + AnsiToUtf8(CsvText(ShownRows(AllListRows()))));
+        ReplaceFileContents(SaveDialog1->FileName, std::string(kUtf8ByteOrderMark) + CsvText(ShownRows(AllListRows())));
 }
 
 std::vector<int> TStartMenuHistoryViewer::AllListRows() const
@@ -312,10 +371,10 @@ std::vector<TListedRow> TStartMenuHistoryViewer::ShownRows(const std::vector<int
 {
     std::vector<TListedRow> rows;
     rows.reserve(listRows.size());
-    std::array<std::string, 5> cells;
+    TListedCells cells;
     for (const int row : listRows) {
         for (std::size_t column = 0; column < cells.size(); ++column)
-            cells[column] = ListView1->CellText(row, static_cast<int>(column));
+            cells[column] = Utf16ToUtf8(ListView1->UnicodeCellText(row, static_cast<int>(column)));
         rows.push_back(ListedRowFromCells(cells, TimeOfData(ListView1->RowData(row))));
     }
     return rows;
@@ -333,5 +392,5 @@ bool TStartMenuHistoryViewer::AcceptByDate(const TStartItem& item) const
 
 bool TStartMenuHistoryViewer::AcceptByText(const TStartItem& item) const
 {
-    return FileNameMatches(item.FileName, FilterText);
+    return FileNameMatches(item.FileName, textNeedle_);
 }

@@ -83,7 +83,7 @@ void ClickRow(const TListView& list, int row, std::initializer_list<int> held = 
 Strings SortArrows(const TListView& list)
 {
     Strings arrows;
-    for (int column = 0; column < 5; ++column) {
+    for (int column = 0; column < static_cast<int>(ListColumnCount); ++column) {
         HDITEMA item{};
         item.mask = HDI_FORMAT;
         SendMessageA(HeaderOf(list), HDM_GETITEMA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
@@ -146,7 +146,7 @@ std::string FileBytes(const std::filesystem::path& path)
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-const Strings kTitles{"Count", "File Name", "Type", "Exec Count", "Last Executed"};
+const Strings kTitles{"Count", "File Name", "Type", "Exec Count", "Focus Count", "Focus Time", "Last Executed", "Note"};
 
 // Answers the pop-up menus that open while it lives, one after the other:
 // notes the items each one shows (a greyed item with " (greyed)" after its
@@ -250,12 +250,12 @@ TEST_F(ViewerTest, HeaderClicksSortEachColumnBothWaysAndTheOrderOutlivesALoad)
         {3,
          {"c-paint.exe", "desk.cpl", "b-notes.lnk", "UEME_CTLSESSION", "A-editor.exe"},
          {"A-editor.exe", "UEME_CTLSESSION", "b-notes.lnk", "desk.cpl", "c-paint.exe"}},
-        {4, Joined({undated, {"A-editor.exe", "c-paint.exe", "b-notes.lnk"}}),
+        {6, Joined({undated, {"A-editor.exe", "c-paint.exe", "b-notes.lnk"}}),
          Joined({{"b-notes.lnk", "c-paint.exe", "A-editor.exe"}, undated})},
     };
     auto& viewer = ViewerOf(*CreateMainWindow());
     ASSERT_EQ(readOrder.size(), 5u);
-    EXPECT_EQ(SortArrows(*viewer.ListView1), Strings(5, "")) << "no sort before the first click";
+    EXPECT_EQ(SortArrows(*viewer.ListView1), Strings(ListColumnCount, "")) << "no sort before the first click";
     std::map<std::string, std::string> numbers;
     for (const auto& row : Rows(viewer))
         numbers[row[1]] = row[0];
@@ -266,7 +266,7 @@ TEST_F(ViewerTest, HeaderClicksSortEachColumnBothWaysAndTheOrderOutlivesALoad)
             const auto rows = Rows(viewer);
             EXPECT_EQ(Column(rows, 1), descending ? test.Descending : test.Ascending)
                 << kTitles[test.Column] << (descending ? " descending" : " ascending");
-            Strings arrows(5, "");
+            Strings arrows(ListColumnCount, "");
             arrows[static_cast<std::size_t>(test.Column)] = descending ? "down" : "up";
             EXPECT_EQ(SortArrows(*viewer.ListView1), arrows);
             for (const auto& row : rows)
@@ -278,8 +278,8 @@ TEST_F(ViewerTest, HeaderClicksSortEachColumnBothWaysAndTheOrderOutlivesALoad)
     AddEntry("UEME_RUNPATH:e-newest.exe", 3, EncodeDate(2006, 3, 1));
     Press(*viewer.Button2);
     EXPECT_EQ(Column(Rows(viewer), 1), Joined({{"e-newest.exe"}, cases[4].Descending}));
-    EXPECT_EQ(SortArrows(*viewer.ListView1), (Strings{"", "", "", "", "down"}));
-    ClickHeader(*viewer.ListView1, 4);
+    EXPECT_EQ(SortArrows(*viewer.ListView1), (Strings{"", "", "", "", "", "", "down", ""}));
+    ClickHeader(*viewer.ListView1, 6);
     EXPECT_EQ(Column(Rows(viewer), 1), Joined({cases[4].Ascending, {"e-newest.exe"}}));
 }
 
@@ -379,7 +379,8 @@ TEST_F(ViewerTest, SaveAsWritesEveryListedRowAsUtf8CsvInTheOrderShown)
     EXPECT_EQ(offered, "UserAssist.csv");
     const std::string bytes = FileBytes(target);
     EXPECT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
-    EXPECT_NE(bytes.find("Count,File Name,Type,Exec Count,Last Executed\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("Count,File Name,Type,Exec Count,Focus Count,Focus Time,Last Executed,Note\r\n"),
+              std::string::npos);
     EXPECT_NE(bytes.find("\"C:\\Tools\\say \"\"hi\"\", world.exe\""), std::string::npos);
     EXPECT_NE(bytes.find("\"[Start Menu]\\Caf\xC3\xA9 \"\"Cr\xC3\xA8me\"\".lnk\""), std::string::npos);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "no temporary file is left";
@@ -446,8 +447,9 @@ TEST_F(ViewerTest, SaveAsThroughTheCommonDialogAndReportsAFailedWrite)
         EXPECT_EQ(SaveDialogDriver::Offered(), "UserAssist.csv");
     }
     EXPECT_EQ(FileBytes(folder / "chosen.csv"), "\xEF\xBB\xBF"
-                                                "Count,File Name,Type,Exec Count,Last Executed\r\n"
-                                                "1,one.exe,Executable,1,01/02/2006 00:00:00\r\n");
+                                                "Count,File Name,Type,Exec Count,Focus Count,Focus Time,Last "
+                                                "Executed,Note\r\n"
+                                                "1,one.exe,Executable,1,,,01/02/2006 00:00:00,\r\n");
 
     const ScopedSaveDialogAnswer answer([&](TSaveDialog& dialog) {
         dialog.FileName = (folder / "taken.csv").string();

@@ -90,13 +90,15 @@ TEST(ListText, TitlesThenTheGivenRowsAsTabbedLinesOrCsv)
         {2, "caf\xe9.lnk", "Shortcut", -3, "Unknown", 0},
     };
     EXPECT_EQ(TabSeparatedText({rows[1], rows[0]}),
-              "Count\tFile Name\tType\tExec Count\tLast Executed\r\n"
-              "2\tcaf\xe9.lnk\tShortcut\t-3\tUnknown\r\n"
-              "1\tC:\\say \"hi\", world.exe\tExecutable\t7\t01/31/2006 17:05:09\r\n");
-    EXPECT_EQ(CsvText({rows[1], rows[0]}), "Count,File Name,Type,Exec Count,Last Executed\r\n"
-                                           "2,caf\xe9.lnk,Shortcut,-3,Unknown\r\n"
-                                           "1,\"C:\\say \"\"hi\"\", world.exe\",Executable,7,01/31/2006 17:05:09\r\n");
-    EXPECT_EQ(TabSeparatedText({}), "Count\tFile Name\tType\tExec Count\tLast Executed\r\n");
+              "Count\tFile Name\tType\tExec Count\tFocus Count\tFocus Time\tLast Executed\tNote\r\n"
+              "2\tcaf\xe9.lnk\tShortcut\t-3\t\t\tUnknown\t\r\n"
+              "1\tC:\\say \"hi\", world.exe\tExecutable\t7\t\t\t01/31/2006 17:05:09\t\r\n");
+    EXPECT_EQ(CsvText({rows[1], rows[0]}),
+              "Count,File Name,Type,Exec Count,Focus Count,Focus Time,Last Executed,Note\r\n"
+              "2,caf\xe9.lnk,Shortcut,-3,,,Unknown,\r\n"
+              "1,\"C:\\say \"\"hi\"\", world.exe\",Executable,7,,,01/31/2006 17:05:09,\r\n");
+    EXPECT_EQ(TabSeparatedText({}),
+              "Count\tFile Name\tType\tExec Count\tFocus Count\tFocus Time\tLast Executed\tNote\r\n");
 }
 
 }  // namespace

@@ -29,12 +29,12 @@ TEST_F(ViewerTest, ViewerFillsTheContainerWithoutABorder)
     auto& viewer = ViewerOf(*main);
 
     EXPECT_EQ(main->Caption(), "Tallyglass Viewer");
-    EXPECT_EQ(main->ClientWidth(), 753);
-    EXPECT_EQ(main->ClientHeight(), 521);
+    EXPECT_EQ(main->ClientWidth(), 1113);
+    EXPECT_EQ(main->ClientHeight(), 521 + main->StatusBar1->Height());
     EXPECT_EQ(GetParent(viewer.Handle()), main->ContainerPanel->Handle());
     EXPECT_FALSE(GetWindowLongPtrA(viewer.Handle(), GWL_STYLE) & WS_CAPTION);
     EXPECT_TRUE(Shown(viewer));
-    EXPECT_EQ(viewer.ClientWidth(), 753);
+    EXPECT_EQ(viewer.ClientWidth(), 1113);
     EXPECT_EQ(viewer.ClientHeight(), 497);
 
     // The viewer's controls keep their anchoring against its own design size.
@@ -100,7 +100,10 @@ TEST_F(ViewerTest, ViewerControlsAreAsDesigned)
                                             {"File Name", 300, LVCFMT_LEFT},
                                             {"Type", 100, LVCFMT_LEFT},
                                             {"Exec Count", 80, LVCFMT_RIGHT},
-                                            {"Last Executed", 170, LVCFMT_LEFT}}));
+                                            {"Focus Count", 80, LVCFMT_RIGHT},
+                                            {"Focus Time", 80, LVCFMT_RIGHT},
+                                            {"Last Executed", 170, LVCFMT_LEFT},
+                                            {"Note", 200, LVCFMT_LEFT}}));
 
     // Tab goes round the controls that can take the focus, in the designed order.
     SetFocus(list);
@@ -119,15 +122,15 @@ TEST_F(ViewerTest, EnlargingTheMainWindowEnlargesTheListAndKeepsTheLabelBottomLe
     auto* main = CreateMainWindow();
     auto& viewer = ViewerOf(*main);
     main->ShowForm();
-    main->SetClientSize(853, 621);
+    main->SetClientSize(1213, 621 + main->StatusBar1->Height());
 
     const RECT list = BoundsInParent(*viewer.ListView1);
-    EXPECT_EQ(list.right - list.left, 837);
+    EXPECT_EQ(list.right - list.left, 1197);
     EXPECT_EQ(list.bottom - list.top, 509);
     const RECT label = BoundsInParent(*main->Label1);
     EXPECT_EQ(label.left, 8);
     EXPECT_EQ(label.top, 600);
-    EXPECT_EQ(BoundsInParent(*viewer.Button1).left, 772);
+    EXPECT_EQ(BoundsInParent(*viewer.Button1).left, 1132);
 }
 
 TEST_F(ViewerTest, HelpMenuHidesItsHelpItemAndFirstSeparator)
@@ -135,7 +138,7 @@ TEST_F(ViewerTest, HelpMenuHidesItsHelpItemAndFirstSeparator)
     auto* main = CreateMainWindow();
     HMENU bar = GetMenu(main->Handle());
     EXPECT_EQ(MenuTexts(bar), (Strings{"File", "Help"}));
-    EXPECT_EQ(MenuTexts(GetSubMenu(bar, 0)), (Strings{"Close"}));
+    EXPECT_EQ(MenuTexts(GetSubMenu(bar, 0)), (Strings{"Open...\tCtrl+O", "Current User", "-", "Close"}));
     EXPECT_EQ(MenuTexts(GetSubMenu(bar, 1)), (Strings{"Fernwick Software Web Site", "Tallyglass Web Site",
                                                       "Find out more about Brightward", "-", "About"}));
 }

@@ -102,29 +102,39 @@ TEST_F(ViewerTest, MainWindowAndViewerScaleTheirDesignToTheScreen)
     auto& viewer = ViewerOf(*main);
     main->ShowForm();
 
-    ExpectClientScaled(*main, 753, 521, "the main window");
-    ExpectClientScaled(viewer, 753, 497, "the embedded viewer");
+    // A scaled window wider than the screen's work area is cut to it, and
+    // what is anchored on the right gives way by as much (in design pixels).
+    RECT work{}, outer{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(main->Handle(), &outer);
+    EXPECT_LE(outer.right - outer.left, work.right - work.left);
+    const int cut = static_cast<int>(
+        std::lround(1113 - main->ClientWidth() * kDesignPixelsPerInch / static_cast<double>(ScreenPixelsPerInch())));
+    if (cut > 1)
+        EXPECT_EQ(outer.right - outer.left, work.right - work.left);
+    ExpectClientScaled(*main, 1113 - cut, 521 + 22, "the main window");
+    ExpectClientScaled(viewer, 1113 - cut, 497, "the embedded viewer");
     // The viewer's controls as anchored in the container (see
     // ViewerFillsTheContainerWithoutABorder for the design size).
     ExpectPlacedAsDesigned({
-        {"ContainerPanel", main->ContainerPanel, {0, 0, 753, 497}},
+        {"ContainerPanel", main->ContainerPanel, {0, 0, 1113 - cut, 497}},
         {"the promotional Label1", main->Label1, {8, 500, 0, 0}, true},
-        {"PanelTop", viewer.PanelTop, {0, 0, 753, 41}},
+        {"PanelTop", viewer.PanelTop, {0, 0, 1113 - cut, 41}},
         {"Label1", viewer.Label1, {16, 12, 0, 0}, true},
         {"ComboBox1", viewer.ComboBox1, {96, 8, 145, 21}},
         {"Button2", viewer.Button2, {248, 6, 65, 25}},
         {"Label2", viewer.Label2, {352, 12, 0, 0}, true},
         {"Edit1", viewer.Edit1, {432, 8, 121, 21}},
         {"Button3", viewer.Button3, {560, 6, 65, 25}},
-        {"Bevel1", viewer.Bevel1, {0, 32, 753, 9}},
-        {"ListView1", viewer.ListView1, {8, 48, 737, 409}},
+        {"Bevel1", viewer.Bevel1, {0, 32, 1113 - cut, 9}},
+        {"ListView1", viewer.ListView1, {8, 48, 1097 - cut, 409}},
         {"PanelReading", viewer.PanelReading, {18, 128, 717, 57}},
         {"Label5", viewer.Label5, {0, 0, 717, 13}},
         {"ProgressBar1", viewer.ProgressBar1, {16, 24, 689, 17}},
-        {"Button1", viewer.Button1, {672, 464, 75, 25}},
+        {"Button1", viewer.Button1, {1032 - cut, 464, 75, 25}},
     });
-    const int widths[] = {50, 300, 100, 80, 170};
-    for (int column = 0; column < 5; ++column)
+    const int widths[] = {50, 300, 100, 80, 80, 80, 170, 200};
+    for (int column = 0; column < 8; ++column)
         ExpectScaled(static_cast<int>(SendMessageA(viewer.ListView1->Handle(), LVM_GETCOLUMNWIDTH, column, 0)),
                      widths[column], "column " + std::to_string(column));
     EXPECT_EQ(FontHeightOf(*viewer.Button1), FontHeightAtScreenResolution(-11));

@@ -97,7 +97,7 @@ protected:
         const int count = static_cast<int>(SendMessageA(viewer.ListView1->Handle(), LVM_GETITEMCOUNT, 0, 0));
         for (int row = 0; row < count; ++row) {
             std::vector<std::string> cells;
-            for (int column = 0; column < 5; ++column)
+            for (int column = 0; column < static_cast<int>(ListColumnCount); ++column)
                 cells.push_back(viewer.ListView1->CellText(row, column));
             rows.push_back(cells);
         }

@@ -30,11 +30,11 @@ TEST_F(ViewerTest, CreationListsEveryEntryInReadOrderWithItsTexts)
     AddEntry("UEME_CTLSESSION", 12, EncodeDate(2006, 2, 2));
     AddEntryWithoutTime("UEME_RUNCPL:desk.cpl", 1);
     const std::map<std::string, Strings> cellsByValue{
-        {"UEME_RUNPATH:C:\\Tools\\a.exe", {"C:\\Tools\\a.exe", "Executable", "7", "01/31/2006 17:05:09"}},
+        {"UEME_RUNPATH:C:\\Tools\\a.exe", {"C:\\Tools\\a.exe", "Executable", "7", "", "", "01/31/2006 17:05:09", ""}},
         {"ueme_runpidl:%csidl2%\\Accessories\\Notepad.lnk",
-         {"[Start Menu]\\Accessories\\Notepad.lnk", "Shortcut", "-3", "02/01/2006 00:00:00"}},
-        {"UEME_CTLSESSION", {"UEME_CTLSESSION", "Session", "12", "No Data"}},
-        {"UEME_RUNCPL:desk.cpl", {"desk.cpl", "Control Panel", "1", "Unknown"}},
+         {"[Start Menu]\\Accessories\\Notepad.lnk", "Shortcut", "-3", "", "", "02/01/2006 00:00:00", ""}},
+        {"UEME_CTLSESSION", {"UEME_CTLSESSION", "Session", "12", "", "", "No Data", ""}},
+        {"UEME_RUNCPL:desk.cpl", {"desk.cpl", "Control Panel", "1", "", "", "Unknown", ""}},
     };
 
     auto& viewer = ViewerOf(*CreateMainWindow());
@@ -92,8 +92,8 @@ TEST_F(ViewerTest, DateChoicesListEntriesStrictlyAfterTheirThreshold)
     ChooseDate(viewer, 2);
     EXPECT_EQ(ListedNames(viewer), Sorted({"at-midnight", "this-morning", "two-days-ago"}));
     ChooseDate(viewer, 3);
-    EXPECT_EQ(ListedNames(viewer), Sorted({"at-midnight", "this-morning", "two-days-ago", "three-days-ago-at-midnight",
-                                      "six-days-ago"}));
+    EXPECT_EQ(ListedNames(viewer),
+              Sorted({"at-midnight", "this-morning", "two-days-ago", "three-days-ago-at-midnight", "six-days-ago"}));
     ChooseDate(viewer, 4);
     EXPECT_EQ(ListedNames(viewer), after(EncodeDate(now.Year, now.Month, 1)));
     ChooseDate(viewer, 5);
