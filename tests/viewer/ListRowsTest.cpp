@@ -66,6 +66,88 @@ TEST(ListedRowFromCells, GivesBackTheRowItsCellsShow)
     }
 }
 
+TStartItem CurrentLayoutItem(const char* subKey, std::uint32_t focusCount, std::uint32_t focusTime, const char* note)
+{
+    TStartItem item;
+    item.FileName = "x";
+    item.SubKey = subKey;
+    item.Layout = UserAssistLayout::Current;
+    item.FocusCount = focusCount;
+    item.FocusTime = focusTime;
+    item.Note = note;
+    return item;
+}
+
+// What the three new cells show for each kind of record, and what comes back
+// from the texts when the list is read for a sort, a copy or a file.
+TEST(ListedRowCells, FocusCellsShowOnlyWhereTheRecordHoldsAFocusAndComeBackToTheSecond)
+{
+    TStartItem classic;
+    classic.FocusCount = 9;  // never shown: a 16-byte record has no focus fields
+    classic.Note = "Marker, not a program";
+    const struct {
+        const char* What;
+        TStartItem Item;
+        std::string FocusCount, FocusTime, Note;
+        std::optional<std::uint32_t> FocusTimeBack;
+    } cases[] = {
+        {"classic", classic, "", "", "Marker, not a program", std::nullopt},
+        {"executable", CurrentLayoutItem("{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA}", 17, 3723999, ""), "17", "1:02:03",
+         "", 3723000},
+        {"under a second", CurrentLayoutItem("{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA}", 0, 999, ""), "0", "0:00:00", "",
+         0},
+        {"more than a day",
+         CurrentLayoutItem("{0D6D4F41-2994-4BA0-8FEF-620E43CD2812}", 4, 90061000, "Totals of this key"), "4",
+         "25:01:01", "Totals of this key", 90061000},
+        {"shortcut, GUID in lower case",
+         CurrentLayoutItem("{f4e57c4b-2036-45f0-a9ab-443bcfe33d9f}", 3, 3, "Started [System]\calc.exe"), "", "",
+         "Started [System]\calc.exe", std::nullopt},
+    };
+    for (const auto& test : cases) {
+        const TListedCells cells = ListedRowCells(ListedRowOf(1, test.Item));
+        EXPECT_EQ(std::tie(cells[lcFocusCount], cells[lcFocusTime], cells[lcNote]),
+                  std::tie(test.FocusCount, test.FocusTime, test.Note))
+            << test.What;
+        const TListedRow back = ListedRowFromCells(cells, 0);
+        EXPECT_EQ(back.FocusTime, test.FocusTimeBack) << test.What;
+        EXPECT_EQ(back.FocusCount.has_value(), !test.FocusCount.empty()) << test.What;
+        EXPECT_EQ(back.Note, test.Note) << test.What;
+    }
+}
+
+TEST(SortedRowOrder, FocusColumnsSortByValueWithEmptyCellsFirstAndNotesAsText)
+{
+    // "10:00:00" sorts after "9:00:00" by value, not as text; "200" after "30".
+    std::vector<TListedRow> rows(5);
+    const struct {
+        std::optional<std::uint32_t> FocusCount, FocusTime;
+        const char* Note;
+    } cells[] = {
+        {200, 36000000, "Started by shortcut b.lnk"},
+        {std::nullopt, std::nullopt, ""},
+        {30, 32400000, "Set by Windows at first logon, not a real run"},
+        {30, 32400999, ""},
+        {std::nullopt, std::nullopt, "Marker, not a program"},
+    };
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i].Number = static_cast<int>(i + 1);
+        rows[i].FocusCount = cells[i].FocusCount;
+        rows[i].FocusTime = cells[i].FocusTime;
+        rows[i].Note = cells[i].Note;
+    }
+    const auto numbers = [&](TSortOrder order) {
+        std::vector<int> listed;
+        for (const std::size_t place : SortedRowOrder(rows, order, CompareIgnoringCase))
+            listed.push_back(rows[place].Number);
+        return listed;
+    };
+    EXPECT_EQ(numbers({lcFocusCount, false}), (std::vector<int>{2, 5, 3, 4, 1}));
+    EXPECT_EQ(numbers({lcFocusCount, true}), (std::vector<int>{1, 3, 4, 2, 5}));
+    EXPECT_EQ(numbers({lcFocusTime, false}), (std::vector<int>{2, 5, 3, 4, 1}));
+    EXPECT_EQ(numbers({lcFocusTime, true}), (std::vector<int>{1, 4, 3, 2, 5}));
+    EXPECT_EQ(numbers({lcNote, false}), (std::vector<int>{2, 4, 5, 3, 1}));
+}
+
 TEST(NextSortOrder, ASecondClickOnTheSameColumnTurnsTheOrderRound)
 {
     const struct {
