@@ -611,9 +611,11 @@ void TControl::SetCaption(const std::string& caption)
 void TControl::SetUnicodeCaption(const std::string& utf8)
 {
     const std::u16string wide = Utf8ToUtf16(utf8);
-    caption_ = utf8;
+    // The window keeps its text in UTF-16, but its 8-bit procedure would
+    // pass it through the code page: the wide default procedure stores it
+    // as it is, for the title bar and for other programs to read.
     if (handle_)
-        SetWindowTextW(handle_, reinterpret_cast<const wchar_t*>(wide.c_str()));
+        DefWindowProcW(handle_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 void TControl::SetParentFont(bool value)

@@ -68,8 +68,9 @@ public:
 
     std::string Caption() const;
     virtual void SetCaption(const std::string& caption);
-    // A caption in UTF-8, shown through the wide Windows functions whatever
-    // the code page holds (Caption then gives the code page's form).
+    // A caption in UTF-8 for a control whose window exists, kept whole
+    // whatever the code page holds (the title bar shows it; Caption gives the
+    // code page's form).
     void SetUnicodeCaption(const std::string& utf8);
 
     TFont& Font() { return font_; }

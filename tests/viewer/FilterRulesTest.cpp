@@ -37,7 +37,9 @@ TEST(DateFilterThreshold, DaysCountBackAcrossMonthAndYearEnds)
 TEST(NormalizeFilterText, TrimsControlsAndBlanksAndUpperCasesAsciiLettersOnly)
 {
     EXPECT_EQ(NormalizeFilterText("  note pad\t\r\n"), "NOTE PAD");
-    EXPECT_EQ(NormalizeFilterText("\x01" "a\x7f"), "A\x7f");
+    EXPECT_EQ(NormalizeFilterText("\x01"
+                                  "a\x7f"),
+              "A\x7f");
     EXPECT_EQ(NormalizeFilterText("caf\xe9"), "CAF\xe9");
     EXPECT_EQ(NormalizeFilterText(" \t "), "");
     EXPECT_EQ(NormalizeFilterText("%csidl2%"), "%CSIDL2%");

@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <iterator>
 
+#include "UserInput.h"
 #include "ViewerFixture.h"
 #include "ui/Dialogs.h"
 #include "viewer/FilterRules.h"
@@ -15,33 +16,6 @@
 namespace {
 
 using Strings = std::vector<std::string>;
-
-// Holds the given keys down (as the thread's keyboard state) while a key or
-// click is handled.
-class KeysHeld {
-public:
-    explicit KeysHeld(std::initializer_list<int> keys)
-    {
-        GetKeyboardState(saved_);
-        BYTE state[256];
-        std::copy(std::begin(saved_), std::end(saved_), state);
-        for (const int key : keys)
-            state[key] = 0x80;
-        SetKeyboardState(state);
-    }
-    ~KeysHeld() { SetKeyboardState(saved_); }
-
-private:
-    BYTE saved_[256];
-};
-
-void PressKey(HWND window, WPARAM key, std::initializer_list<int> held = {}, UINT down = WM_KEYDOWN)
-{
-    const KeysHeld keys(held);
-    PostMessageA(window, down, key, 0);
-    PostMessageA(window, down + 1, key, 0xC0000000);  // the matching key up
-    Application.ProcessMessages();
-}
 
 void Click(HWND window, POINT at, UINT down = WM_LBUTTONDOWN, std::initializer_list<int> held = {})
 {
@@ -98,34 +72,6 @@ Strings Column(const std::vector<Strings>& rows, int column)
     for (const auto& row : rows)
         cells.push_back(row[static_cast<std::size_t>(column)]);
     return cells;
-}
-
-// The clipboard's text in one format: CF_TEXT as char, CF_UNICODETEXT as wchar_t.
-template <typename Char>
-std::basic_string<Char> ClipboardText(UINT format)
-{
-    std::basic_string<Char> text;
-    if (OpenClipboard(nullptr)) {
-        if (HANDLE data = GetClipboardData(format)) {
-            text = static_cast<const Char*>(GlobalLock(data));
-            GlobalUnlock(data);
-        }
-        CloseClipboard();
-    }
-    return text;
-}
-
-std::string ClipboardText()
-{
-    return ClipboardText<char>(CF_TEXT);
-}
-
-void EmptyTheClipboard()
-{
-    if (OpenClipboard(nullptr)) {
-        EmptyClipboard();
-        CloseClipboard();
-    }
 }
 
 // Lines of tab-separated cells, as the list's rows are copied.
@@ -389,48 +335,6 @@ TEST_F(ViewerTest, SaveAsWritesEveryListedRowAsUtf8CsvInTheOrderShown)
         std::filesystem::remove_all(folder);
 }
 
-// Finds the thread's common dialog once it shows, checks the name it offers,
-// names a file in its place and presses its OK button.
-class SaveDialogDriver {
-public:
-    explicit SaveDialogDriver(std::string path) : timer_(SetTimer(nullptr, 0, 100, Tick))
-    {
-        path_ = std::move(path);
-        offered_.clear();
-    }
-    ~SaveDialogDriver() { KillTimer(nullptr, timer_); }
-    static const std::string& Offered() { return offered_; }
-
-private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
-    {
-        HWND dialog = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND window, LPARAM found) {
-                char name[16] = {};
-                GetClassNameA(window, name, sizeof name);
-                if (std::string(name) != "#32770" || !IsWindowVisible(window))
-                    return TRUE;
-                *reinterpret_cast<HWND*>(found) = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&dialog));
-        if (!dialog || !offered_.empty())
-            return;
-        constexpr int kFileNameBox = 0x47c;  // cmb13, the Explorer-style dialog's name box
-        char text[MAX_PATH] = {};
-        GetDlgItemTextA(dialog, kFileNameBox, text, sizeof text);
-        offered_ = text;
-        SetDlgItemTextA(dialog, kFileNameBox, path_.c_str());
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    }
-
-    static inline std::string path_;
-    static inline std::string offered_;
-    UINT_PTR timer_;
-};
-
 TEST_F(ViewerTest, SaveAsThroughTheCommonDialogAndReportsAFailedWrite)
 {
     AddEntry("UEME_RUNPATH:one.exe", 1, EncodeDate(2006, 1, 2));
@@ -442,9 +346,9 @@ TEST_F(ViewerTest, SaveAsThroughTheCommonDialogAndReportsAFailedWrite)
     main->ShowForm();
 
     {
-        const SaveDialogDriver driver((folder / "chosen.csv").string());
+        const CommonDialogDriver driver((folder / "chosen.csv").string());
         viewer.SaveAs1->Click();
-        EXPECT_EQ(SaveDialogDriver::Offered(), "UserAssist.csv");
+        EXPECT_EQ(CommonDialogDriver::Offered(), "UserAssist.csv");
     }
     EXPECT_EQ(FileBytes(folder / "chosen.csv"), "\xEF\xBB\xBF"
                                                 "Count,File Name,Type,Exec Count,Focus Count,Focus Time,Last "

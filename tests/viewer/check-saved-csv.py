@@ -1,7 +1,10 @@
 """Checks the CSV file that the viewer test saved: UTF-8 with a byte-order
 mark, CRLF line ends, the eight column titles, then the listed rows sorted by
 "Exec Count" descending. The row numbers follow the registry's read order,
-which differs between Windows and Wine, so only their set is checked."""
+which differs between Windows and Wine, so only their set is checked.
+
+With --hebrew: the list of a user's export saved after sorting by "Note",
+which must hold its 140 rows and the one name in Hebrew letters whole."""
 import csv
 import sys
 
@@ -14,6 +17,28 @@ EXPECTED = [
 ]
 
 
+TITLES = ["Count", "File Name", "Type", "Exec Count", "Focus Count", "Focus Time", "Last Executed", "Note"]
+HEBREW_NAME = ("C:\\Users\\tony\\Desktop\\offline\\\u05d0\u05d7\u05e8\u05d9\u05d5\u05ea \u05d3\u05e7\u05e1\u05d8\u05e8"
+               "\\IR Computer image\\Installers\\FileCopies\\Desktop\\Malware Tools\\pestudio\\pestudio.exe")
+
+
+def check_hebrew(path):
+    with open(path, newline="", encoding="utf-8-sig") as text:
+        rows = list(csv.reader(text))
+    problems = []
+    if rows[:1] != [TITLES]:
+        problems.append("header is %r" % rows[:1])
+    body = rows[1:]
+    if len(body) != 140 or any(len(row) != len(TITLES) for row in body):
+        problems.append("%d rows, of %r fields" % (len(body), sorted(set(len(row) for row in body))))
+    if [row[2] for row in body if row[1] == HEBREW_NAME] != ["Executable"]:
+        problems.append("the Hebrew name is not there once, as an executable")
+    for problem in problems:
+        print(problem)
+    print("%s: %d rows read back, %s" % (path, len(body), "FAILED" if problems else "the Hebrew name kept"))
+    return 1 if problems else 0
+
+
 def main(path):
     with open(path, "rb") as raw:
         data = raw.read()
@@ -24,7 +49,7 @@ def main(path):
         problems.append("lines are not all ended by CRLF")
     with open(path, newline="", encoding="utf-8-sig") as text:
         rows = list(csv.reader(text))
-    if rows[:1] != [["Count", "File Name", "Type", "Exec Count", "Focus Count", "Focus Time", "Last Executed", "Note"]]:
+    if rows[:1] != [TITLES]:
         problems.append("header is %r" % rows[:1])
     body = rows[1:]
     if sorted(int(row[0]) for row in body) != list(range(1, len(EXPECTED) + 1)):
@@ -38,4 +63,6 @@ def main(path):
 
 
 if __name__ == "__main__":
+    if sys.argv[1] == "--hebrew":
+        sys.exit(check_hebrew(sys.argv[2]))
     sys.exit(main(sys.argv[1]))

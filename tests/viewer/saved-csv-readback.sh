@@ -1,7 +1,9 @@
 #!/bin/sh
 # Reads the list that "Save As..." writes back through Python's csv module:
-# the viewer test writes the file where TALLYGLASS_SAVED_CSV says, then
-# check-saved-csv.py compares every field with what the test listed.
+# the viewer tests write the files where TALLYGLASS_SAVED_CSV and
+# TALLYGLASS_SAVED_HEBREW_CSV say (a list from the registry, and one from a
+# user's export with a Hebrew name), then check-saved-csv.py compares them
+# with what the tests listed.
 #
 # usage: saved-csv-readback.sh WINE_RUN VIEWER_TESTS CHECK_SCRIPT WORK_DIR
 set -eu
@@ -10,4 +12,7 @@ rm -rf "$work"
 mkdir -p "$work"
 TALLYGLASS_SAVED_CSV="Z:$work/UserAssist.csv" "$wine_run" "$viewer_tests" \
   --gtest_filter=ViewerTest.SaveAsWritesEveryListedRowAsUtf8CsvInTheOrderShown
+TALLYGLASS_SAVED_HEBREW_CSV="Z:$work/Hebrew.csv" "$wine_run" "$viewer_tests" \
+  --gtest_filter=FileViewerTest.NewColumnsSortCopyAndSaveAHebrewName
 python3 "$check" "$work/UserAssist.csv"
+python3 "$check" --hebrew "$work/Hebrew.csv"
