@@ -4,7 +4,8 @@
 // Windows 7 and later) it writes N values into a scratch registry, then times,
 // alternately and several times over, the bare walk (TStartHistory::ReadHistory)
 // and the viewer's full load (walk plus list fill, the "Show" button of "Show
-// All Entries"), and prints the medians and their ratios.
+// All Entries"), and prints the medians and their ratios; then the pass that
+// explains the entries (part of every walk) alone, on the entries read.
 //
 //   viewer-load-bench [VALUES [ROUNDS]]     defaults: 100000 values, 3 rounds
 #include <windows.h>
@@ -18,6 +19,7 @@
 #include "DemoUserAssist.h"
 #include "ScratchRegistry.h"
 #include "Win32UserAssistWriter.h"
+#include "history/EntryExplanation.h"
 #include "history/StartMenuHistory.h"
 #include "ui/Application.h"
 #include "viewer/frmStartMenuHistoryViewer.h"
@@ -79,6 +81,17 @@ int main(int argc, char** argv)
         loads[l] = Median(loadTimes);
         std::printf("  median of %d rounds: walk %.2f s, full load %.2f s, full load / walk %.2f\n", rounds, walks[l],
                     loads[l], loads[l] / walks[l]);
+
+        TStartHistory history;
+        history.ReadHistory();
+        std::vector<TStartItem> items(static_cast<std::size_t>(history.Count()));
+        for (int i = 0; i < history.Count(); ++i)
+            history.GetItem(i, items[static_cast<std::size_t>(i)]);
+        std::vector<double> explainTimes;
+        for (int round = 0; round < rounds; ++round)
+            explainTimes.push_back(SecondsOf([&] { ExplainEntries(items); }));
+        std::printf("  the explaining pass alone on %zu entries: median %.1f ms\n", items.size(),
+                    Median(explainTimes) * 1000);
     }
     std::printf("72-byte walk / 16-byte walk %.2f; 72-byte full load / its walk %.2f\n", walks[1] / walks[0],
                 loads[1] / walks[1]);
