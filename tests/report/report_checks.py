@@ -126,6 +126,15 @@ def hivex_rows(path):
     return rows
 
 
+def report_hive(path, no_logs):
+    """The tool's report of a hive read as stored, or with its logs replayed and the
+    recovered hive kept: (exit code, rows, stderr, the recovered hive's path)."""
+    recovered = SCRATCH / ("recovered-" + path.name)
+    recovered.unlink(missing_ok=True)
+    options = ["--no-logs"] if no_logs else ["--save-recovered-hive", str(recovered)]
+    return (*report("--hive", str(path), *options), recovered)
+
+
 def raw_fields(row):
     return (row["subkey"], row["layout"], row["stored_name"], row["run_count"], row["focus_count"],
             row["focus_time_ms"], row["last_run"])
@@ -145,10 +154,7 @@ class RealHives(unittest.TestCase):
             for folder, name, _ in HIVES:
                 with self.subTest(hive=f"{folder}/{name}", no_logs=no_logs):
                     path = plain_hive(folder, name)
-                    recovered = SCRATCH / ("recovered-" + path.name)
-                    recovered.unlink(missing_ok=True)
-                    options = ["--no-logs"] if no_logs else ["--save-recovered-hive", str(recovered)]
-                    code, rows, err = report("--hive", str(path), *options)
+                    code, rows, err, recovered = report_hive(path, no_logs)
                     expected_err = ""
                     if path.name in DIRTY:
                         expected_err = f"{path}: {DIRTY_WARNING}"
@@ -222,13 +228,10 @@ class ExplainedEntries(unittest.TestCase):
             pairs = 0
             for folder, name, _ in HIVES:
                 with self.subTest(hive=f"{folder}/{name}", no_logs=no_logs):
-                    path = plain_hive(folder, name)
-                    recovered = SCRATCH / ("explained-" + path.name)
-                    recovered.unlink(missing_ok=True)
-                    options = ["--no-logs"] if no_logs else ["--save-recovered-hive", str(recovered)]
-                    _, rows, _ = report("--hive", str(path), *options)
+                    _, rows, _, recovered = report_hive(plain_hive(folder, name), no_logs)
                     raw = {(guid, stored): (current, data + bytes(72))
-                           for guid, current, stored, data in hivex_values(recovered if recovered.exists() else path)}
+                           for guid, current, stored, data in
+                           hivex_values(recovered if recovered.exists() else plain_hive(folder, name))}
                     times = {}
                     for row in rows:
                         current, data = raw[(row["subkey"], row["stored_name"])]
