@@ -66,6 +66,7 @@ public:
                 JsonOrNull(row.PairedWith),
                 NumberOr(row.CounterResets, "null"),
                 JsonOrNull(row.Note),
+                JsonOrNull(row.User),
             };
             text += empty_ ? "\n  {" : ",\n  {";
             for (std::size_t i = 0; i < ReportFieldNames.size(); ++i)

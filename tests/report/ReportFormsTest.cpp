@@ -55,11 +55,11 @@ TEST(ReportForms, WriteTheSameRowsAsTableCsvAndJson)
               "Session       -1      -            -  -                        UEME_CTLSESSION\n");
     EXPECT_EQ(Written(ReportFormat::Csv, false, {rows}),
               "source,subkey,layout,stored_name,file_name,kind,run_count,focus_count,focus_time_ms,last_run,"
-              "seeded_by_windows,paired_with,counter_resets,note\r\n"
+              "seeded_by_windows,paired_with,counter_resets,note,user\r\n"
               "\"C:\\a \"\"b\"\".reg\",{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA},72,\"P:\\k,y \"\"d\"\"\\\xc3\xa9.rkr\","
               "\"C:\\x,l \"\"q\"\"\\\xc3\xa9.exe\",Executable,21,180,6666055,2015-02-17T22:25:26.710Z,"
-              "false,C:\\n.lnk,3,Started by shortcut C:\\n.lnk\r\n"
-              ",{75048700-EF1F-11D0-9888-006097DEACF9},16,HRZR_PGYFRFFVBA,UEME_CTLSESSION,Session,-1,,,,true,,,\r\n");
+              "false,C:\\n.lnk,3,Started by shortcut C:\\n.lnk,\r\n"
+              ",{75048700-EF1F-11D0-9888-006097DEACF9},16,HRZR_PGYFRFFVBA,UEME_CTLSESSION,Session,-1,,,,true,,,,\r\n");
     EXPECT_EQ(Written(ReportFormat::Json, false, {rows}),
               "[\n"
               "  {\"source\": \"C:\\\\a \\\"b\\\".reg\", \"subkey\": \"{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA}\", "
@@ -67,11 +67,12 @@ TEST(ReportForms, WriteTheSameRowsAsTableCsvAndJson)
               "\"file_name\": \"C:\\\\x,l \\\"q\\\"\\\\\xc3\xa9.exe\", \"kind\": \"Executable\", \"run_count\": 21, "
               "\"focus_count\": 180, \"focus_time_ms\": 6666055, \"last_run\": \"2015-02-17T22:25:26.710Z\", "
               "\"seeded_by_windows\": false, \"paired_with\": \"C:\\\\n.lnk\", \"counter_resets\": 3, "
-              "\"note\": \"Started by shortcut C:\\\\n.lnk\"},\n"
+              "\"note\": \"Started by shortcut C:\\\\n.lnk\", \"user\": null},\n"
               "  {\"source\": null, \"subkey\": \"{75048700-EF1F-11D0-9888-006097DEACF9}\", \"layout\": 16, "
               "\"stored_name\": \"HRZR_PGYFRFFVBA\", \"file_name\": \"UEME_CTLSESSION\", \"kind\": \"Session\", "
               "\"run_count\": -1, \"focus_count\": null, \"focus_time_ms\": null, \"last_run\": null, "
-              "\"seeded_by_windows\": true, \"paired_with\": null, \"counter_resets\": null, \"note\": null}\n"
+              "\"seeded_by_windows\": true, \"paired_with\": null, \"counter_resets\": null, \"note\": null, "
+              "\"user\": null}\n"
               "]\n");
 }
 
@@ -85,12 +86,20 @@ TEST(ReportForms, KeepEveryFormWholeWhateverTheSourcesGave)
               Written(ReportFormat::Json, false, {{row, row}}));
     EXPECT_EQ(Written(ReportFormat::Csv, true, {{}, {}}),
               "source,subkey,layout,stored_name,file_name,kind,run_count,focus_count,focus_time_ms,last_run,"
-              "seeded_by_windows,paired_with,counter_resets,note\r\n");
+              "seeded_by_windows,paired_with,counter_resets,note,user\r\n");
     EXPECT_EQ(Written(ReportFormat::Table, true, {{}, {}}),
               "source.reg:\nKind  Runs  Focus  Focus time  Last run (UTC)  File name  Note\n"
               "----  ----  -----  ----------  --------------  ---------  ----\n"
               "\nsource.reg:\nKind  Runs  Focus  Focus time  Last run (UTC)  File name  Note\n"
               "----  ----  -----  ----------  --------------  ---------  ----\n");
+    // Whose hive a row came from leads the table when a row of the source says so.
+    ReportRow joes = row;
+    joes.User = "joe";
+    EXPECT_EQ(Written(ReportFormat::Table, false, {{joes, row}}),
+              "User  Kind     Runs  Focus  Focus time  Last run (UTC)  File name        Note\n"
+              "----  -------  ----  -----  ----------  --------------  ---------------  ----\n"
+              "joe   Session    -1      -           -  -               UEME_CTLSESSION\n"
+              "-     Session    -1      -           -  -               UEME_CTLSESSION\n");
     // Control characters in a name stay JSON, and a table row stays one line
     // that steers no terminal.
     ReportRow odd = row;

@@ -36,7 +36,7 @@ SCRATCH = Path(os.environ.get("TALLYGLASS_SCRATCH", "/tmp"))
 
 FIELDS = ["source", "subkey", "layout", "stored_name", "file_name", "kind",
           "run_count", "focus_count", "focus_time_ms", "last_run",
-          "seeded_by_windows", "paired_with", "counter_resets", "note"]
+          "seeded_by_windows", "paired_with", "counter_resets", "note", "user"]
 
 # (folder, hive as stored, its export): the 13 hives of the shared test data.
 HIVES = [
