@@ -29,6 +29,7 @@ struct ReportOptions {
     std::optional<std::string> Needle;             // the text filter, already normalised
     bool ReplayLogs = true;                        // a dirty hive's transaction logs are applied
     std::optional<std::string> SaveRecoveredHive;  // where to write the hive as read after replay
+    std::optional<unsigned> Jobs;                  // files read at once; all cores when not given
     bool Help = false;
 };
 
