@@ -39,9 +39,9 @@ bool IsDotOrDotDot(const std::string& name)
 std::string SystemErrorText(DWORD error)
 {
     wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     if (length == 0)
         return "system error " + std::to_string(error);
     const std::unique_ptr<wchar_t, decltype(&LocalFree)> freer(text, LocalFree);
@@ -140,9 +140,9 @@ std::string AbsolutePath(const std::string& path)
     const std::u16string wide = Utf8ToUtf16(path);
     std::u16string full(MAX_PATH, u'\0');
     for (int tries = 0; tries < 2; ++tries) {
-        const DWORD length = GetFullPathNameW(reinterpret_cast<const wchar_t*>(wide.c_str()),
-                                              static_cast<DWORD>(full.size()),
-                                              reinterpret_cast<wchar_t*>(full.data()), nullptr);
+        const DWORD length =
+            GetFullPathNameW(reinterpret_cast<const wchar_t*>(wide.c_str()), static_cast<DWORD>(full.size()),
+                             reinterpret_cast<wchar_t*>(full.data()), nullptr);
         if (length == 0)
             return path;
         if (length < full.size()) {
