@@ -266,6 +266,106 @@ class ExplainedEntries(unittest.TestCase):
             self.assertEqual((seeded[EXECUTABLES], seeded[SHORTCUTS], pairs), (76, 53, 151))
 
 
+# Whose each hive is by the path Windows last loaded it from; None where that
+# path does not end in \\<user>\\ntuser.dat, so the folder holding the file says.
+HIVE_USERS = {
+    ("plaso", "NTUSER.DAT"): "joe", ("plaso", "NTUSER-WIN7.DAT"): "nfury", ("plaso", "NTUSER-CCLEANER.DAT"): "CCleaner",
+    ("dfwinreg", "NTUSER.DAT"): "bperry", ("notatin", "NTUSER.DAT"): "Patrick",
+    ("notatin", "win7_ntuser.dat"): "jmroberts", ("regipy", "NTUSER.DAT.xz"): "vibranium",
+    ("regipy", "NTUSER-WSL.DAT.xz"): None, ("regipy", "NTUSER_BAGMRU.DAT.xz"): "tony",
+    ("regipy", "NTUSER_modified.DAT.xz"): None, ("regipy", "NTUSER_with_winscp.DAT.xz"): "tony",
+    ("regipy", "transactions_NTUSER.DAT.xz"): "tony", ("regipy", "ntuser_software_partial.xz"): None,
+}
+
+
+def path_order(paths):
+    """Paths compared component by component, each by its UTF-8 bytes."""
+    return sorted(paths, key=lambda path: [part.encode() for part in path.replace("\\", "/").split("/")])
+
+
+def make_evidence_tree(root, with_link=True):
+    """The 13 hives as a collector lays out profiles; returns {tree path: (folder, name)}."""
+    shutil.rmtree(root, ignore_errors=True)
+    placed = {}
+    for i, (folder, name, _) in enumerate(HIVES):
+        profile = root / "Users" / f"user{i:02} {folder}"
+        if (folder, name) == ("plaso", "NTUSER.DAT"):  # Windows XP kept its profiles here
+            profile = root / "Documents and Settings" / "joe"
+        profile.mkdir(parents=True)
+        hive = profile / ("ntuser.dat" if i % 3 == 0 else "NTUSER.DAT")
+        shutil.copyfile(plain_hive(folder, name), hive)
+        placed[str(hive)] = (folder, name)
+        if name.startswith("transactions_"):
+            for log in ("LOG1", "LOG2"):
+                shutil.copyfile(PLAIN_HIVES / folder / f"transactions_ntuser.dat.{log.lower()}", f"{hive}.{log}")
+    broken = root / "Users" / "broken"
+    broken.mkdir()
+    (broken / "NTUSER.DAT").write_bytes(b"not a hive at all")
+    (root / "Users" / "notes").mkdir()
+    (root / "Users" / "notes" / "NTUSER.DAT.txt").write_text("not named like a hive")
+    if with_link:
+        os.symlink("..", root / "Users" / "link back up")
+    return placed
+
+
+class EvidenceTrees(unittest.TestCase):
+    def setUp(self):
+        if not (TESTDATA / "hives").is_dir():
+            self.skipTest("no shared test data")
+
+    def test_every_hive_once_in_path_order_with_its_user(self):
+        root = SCRATCH / "tree"
+        placed = make_evidence_tree(root)
+        broken = str(root / "Users" / "broken" / "NTUSER.DAT")
+        code, out, err = run_tool("--dir", str(root), "--format", "json", "--jobs", "1")
+        self.assertEqual(code, 4)  # the non-hive; the dirty hives without logs only warn
+        self.assertIn(f"{broken}: ", err)
+        rows = json.loads(out)
+        sources = list(dict.fromkeys(row["source"] for row in rows))
+        self.assertEqual(sources, path_order(placed))
+        for path, (folder, name) in placed.items():
+            with self.subTest(hive=f"{folder}/{name}"):
+                mine = [row for row in rows if row["source"] == path]
+                expected_user = HIVE_USERS[(folder, name)] or Path(path).parent.name
+                self.assertEqual({row["user"] for row in mine}, {expected_user})
+                # The rows of the file read alone, its logs replayed where they lie beside it.
+                _, alone, _ = report("--hive", path)
+                self.assertEqual(mine, alone)
+        self.assertEqual(len(rows), 1196)
+        # Any number of threads writes the same bytes, in every form.
+        for form in ("json", "table", "csv"):
+            one = run_tool("--dir", str(root), "--format", form, "--jobs", "1")
+            self.assertEqual(run_tool("--dir", str(root), "--format", form, "--jobs", "4"), one)
+            self.assertEqual(run_tool("--dir", str(root), "--format", form), one)
+
+    def test_folders_that_cannot_be_walked(self):
+        root = SCRATCH / "tree-failures"
+        shutil.rmtree(root, ignore_errors=True)
+        (root / "empty" / "deeper").mkdir(parents=True)
+        missing = root / "missing"
+        code, out, err = run_tool("--dir", str(missing), "--dir", str(root / "empty"), "--format", "csv")
+        self.assertEqual(code, 3)
+        self.assertEqual(err.splitlines(), [
+            f"{missing}: cannot open the folder: No such file or directory",
+            f"{root / 'empty'}: no file named NTUSER.DAT in this folder or below it"])
+        self.assertEqual(out.count("\r\n"), 1)  # the header alone
+        # A folder inside that cannot be opened is said, and the walk goes on.
+        locked = root / "locked"
+        (root / "open").mkdir()
+        shutil.copyfile(plain_hive("plaso", "NTUSER.DAT"), root / "open" / "NTUSER.DAT")
+        locked.mkdir()
+        locked.chmod(0)
+        try:
+            if os.access(locked, os.R_OK):
+                self.skipTest("this user reads any folder")
+            code, rows, err = report("--dir", str(root))
+            self.assertEqual(code, 3)
+            self.assertEqual(err, f"{locked}: cannot open the folder: Permission denied\n")
+            self.assertEqual({row["source"] for row in rows}, {str(root / "open" / "NTUSER.DAT")})
+        finally:
+            locked.chmod(0o755)
+
+
 # LOGS.md: SHA-256 of the hive bins data after a full replay, and after one that entry 568 stops.
 REPLAYED_BINS = {
     "transactions_NTUSER.DAT": "9c5e83727e19ff8f7fd95b73ba006dbc20dffbeead9ace35a88753f3fc7e4299",
