@@ -166,7 +166,8 @@ ReportOptions ParseReportArguments(const std::vector<std::string>& arguments, co
 
 std::string ReportUsage(const ReportPlatform& platform)
 {
-    std::string usage = "usage: tallyglass-report [--hive FILE | --reg FILE]... [--format table|csv|json]\n"
+    std::string usage = "usage: tallyglass-report [--hive FILE | --reg FILE | --dir DIR]... [--jobs N]\n"
+                        "                         [--format table|csv|json]\n"
                         "                         [--period today|3days|7days|month|year] [--text TEXT]\n"
                         "                         [--no-logs] [--save-recovered-hive FILE]\n"
                         "\n"
@@ -179,7 +180,11 @@ std::string ReportUsage(const ReportPlatform& platform)
              "  --reg FILE     read a registry export (.reg) of the UserAssist key\n";
     if (platform.HasLiveRegistry)
         usage += "                 (with neither, the current user's own registry is read)\n";
-    usage += "                 several files may be named; each is read in turn\n"
+    usage += "  --dir DIR      read every file named NTUSER.DAT below DIR (links not\n"
+             "                 followed), in the order of their paths\n"
+             "                 several sources may be named; they are read in turn\n"
+             "  --jobs N       read N files at once (all cores by default); the output\n"
+             "                 is the same for any N\n"
              "  --format F     table (the default), csv or json\n"
              "  --period P     only entries last run since midnight today, 3 or 7 days\n"
              "                 ago, the 1st of this month or 1 January (local clock)\n"
