@@ -106,7 +106,8 @@ int Report(const ReportOptions& options, TextOutput& out, TextOutput& err)
             const SourceReading& reading = report.Reading;
             // A source that could not be read at all shows its message alone.
             if (!step.Problem && (!report.Rows.empty() || reading.Code < ExitCode::FileUnreadable)) {
-                progress.Clear();
+                if (out.IsTerminal())  // the rows would land on the progress line
+                    progress.Clear();
                 writer->Write(SourceName(step.Source), report.Rows);
             }
             for (const std::string& message : reading.Messages)
