@@ -17,6 +17,10 @@ constexpr Named Formats[] = {
     {"table", static_cast<int>(ReportFormat::Table)},
     {"csv", static_cast<int>(ReportFormat::Csv)},
     {"json", static_cast<int>(ReportFormat::Json)},
+    {"jsonl", static_cast<int>(ReportFormat::JsonLines)},
+    {"bodyfile", static_cast<int>(ReportFormat::Bodyfile)},
+    {"tln", static_cast<int>(ReportFormat::Tln)},
+    {"timesketch", static_cast<int>(ReportFormat::Timesketch)},
 };
 
 constexpr Named Periods[] = {
@@ -167,7 +171,7 @@ ReportOptions ParseReportArguments(const std::vector<std::string>& arguments, co
 std::string ReportUsage(const ReportPlatform& platform)
 {
     std::string usage = "usage: tallyglass-report [--hive FILE | --reg FILE | --dir DIR]... [--jobs N]\n"
-                        "                         [--format table|csv|json]\n"
+                        "                         [--format table|csv|json|jsonl|bodyfile|tln|timesketch]\n"
                         "                         [--period today|3days|7days|month|year] [--text TEXT]\n"
                         "                         [--no-logs] [--save-recovered-hive FILE]\n"
                         "\n"
@@ -185,7 +189,9 @@ std::string ReportUsage(const ReportPlatform& platform)
              "                 several sources may be named; they are read in turn\n"
              "  --jobs N       read N files at once (all cores by default); the output\n"
              "                 is the same for any N\n"
-             "  --format F     table (the default), csv or json\n"
+             "  --format F     table (the default), csv, json or jsonl (JSON Lines); or a\n"
+             "                 timeline of the rows with a time: bodyfile (The Sleuth Kit's\n"
+             "                 mactime), tln or timesketch (JSON Lines Timesketch imports)\n"
              "  --period P     only entries last run since midnight today, 3 or 7 days\n"
              "                 ago, the 1st of this month or 1 January (local clock)\n"
              "  --text TEXT    only entries whose file name holds TEXT (a-z in any case)\n"

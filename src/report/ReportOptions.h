@@ -15,7 +15,10 @@ public:
     using Exception::Exception;
 };
 
-enum class ReportFormat { Table, Csv, Json };
+// Table, CSV and JSON hold every row; JSON Lines is JSON an object a line; the
+// timelines (The Sleuth Kit's body file, TLN and Timesketch's JSON Lines) hold
+// the rows that have a time, in the order of time.
+enum class ReportFormat { Table, Csv, Json, JsonLines, Bodyfile, Tln, Timesketch };
 // What the build can read beside files: the live registry needs Windows.
 struct ReportPlatform {
     bool HasLiveRegistry = false;

@@ -24,6 +24,7 @@ ReportRow MakeReportRow(const TStartItem& item, const std::optional<std::string>
         row.FocusTimeMs = item.FocusTime;
     }
     row.LastRun = UtcTimeText(item.LastExecutedFileTime);
+    row.LastRunFileTime = item.LastExecutedFileTime;
     row.SeededByWindows = item.SeededByWindows;
     if (!item.PairedWith.empty())
         row.PairedWith = ValidUtf8(item.PairedWith);

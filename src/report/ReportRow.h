@@ -20,6 +20,7 @@ struct ReportRow {
     std::optional<std::uint32_t> FocusCount;  // only the 72-byte layout has them
     std::optional<std::uint32_t> FocusTimeMs;
     std::optional<std::string> LastRun;  // YYYY-MM-DDThh:mm:ss.mmmZ
+    std::uint64_t LastRunFileTime = 0;   // the same, as stored: for timelines
     // What the entries of the source, seen together, say about this one.
     bool SeededByWindows = false;
     std::optional<std::string> PairedWith;

@@ -122,6 +122,9 @@ int Report(const ReportOptions& options, TextOutput& out, TextOutput& err)
             if (!step.Problem)
                 progress.Show(++filesDone, files, SourceName(step.Source));
         });
+    if (const std::size_t leftOut = writer->RowsLeftOut())
+        say(std::string(ToolName) + ": " + std::to_string(leftOut) + (leftOut == 1 ? " row" : " rows") +
+            " without a last-run time since 1970 left out of the timeline");
     return static_cast<int>(worst);
 }
 

@@ -366,6 +366,83 @@ class EvidenceTrees(unittest.TestCase):
             locked.chmod(0o755)
 
 
+def left_out_line(count):
+    return f"tallyglass-report: {count} rows without a last-run time since 1970 left out of the timeline"
+
+
+class Timelines(unittest.TestCase):
+    """The timeline forms over a made-up tree of the 13 hives, read by the tools they are for."""
+
+    def setUp(self):
+        if not (TESTDATA / "hives").is_dir():
+            self.skipTest("no shared test data")
+        if not (shutil.which("mactime") and shutil.which("jq")):
+            self.skipTest("no mactime (sleuthkit) or jq")
+
+    def timeline(self, form, *sources):
+        code, out, err = run_tool(*sources, "--format", form)
+        path = SCRATCH / f"timeline.{form}"
+        path.write_text(out, encoding="utf-8")
+        return code, out.splitlines(), err.splitlines(), path
+
+    def test_each_form_loads_in_its_tool(self):
+        root = SCRATCH / "timeline-tree"
+        make_evidence_tree(root)
+        _, rows, _ = report("--dir", str(root))
+        dated = [row for row in rows if row["last_run"] and row["last_run"] >= "1970"]
+        self.assertEqual(len(rows), 1196)
+
+        code, lines, err, path = self.timeline("bodyfile", "--dir", str(root))
+        self.assertEqual(code, 4)  # the non-hive in the tree, as with every form
+        self.assertEqual(err[-1], left_out_line(len(rows) - len(dated)))
+        self.assertEqual(len(lines), len(dated))
+        timeline = subprocess.run(["mactime", "-b", str(path), "-d", "-z", "UTC", "1970-01-02"], capture_output=True,
+                                  text=True, check=True).stdout.splitlines()
+        # A header, then one dated row per line of the body file.
+        self.assertEqual(len(timeline), len(lines) + 1)
+        self.assertTrue(all(line[:3] in ("Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun") for line in timeline[1:]))
+
+        _, lines, _, _ = self.timeline("tln", "--dir", str(root))
+        fields = [line.split("|") for line in lines]
+        self.assertEqual({len(f) for f in fields}, {5})
+        self.assertEqual(len(fields), len(dated))
+        self.assertEqual(sorted(int(f[0]) for f in fields), sorted(
+            int((datetime.fromisoformat(row["last_run"][:-1]).replace(tzinfo=timezone.utc)).timestamp())
+            for row in dated))
+
+        for form, count in (("jsonl", len(rows)), ("timesketch", len(dated))):
+            with self.subTest(form=form):
+                _, lines, _, path = self.timeline(form, "--dir", str(root))
+                read = subprocess.run(["jq", "-c", ".", str(path)], capture_output=True, text=True, check=True)
+                self.assertEqual(len(read.stdout.splitlines()), count)
+                objects = [json.loads(line) for line in lines]
+                if form == "jsonl":
+                    self.assertEqual(objects, rows)
+                    continue
+                for event in objects:
+                    self.assertEqual(list(event)[:len(FIELDS)], FIELDS)
+                    self.assertEqual(event["datetime"], event["last_run"])
+                    self.assertEqual(event["timestamp_desc"], "Last run")
+                    runs = event["run_count"]
+                    self.assertEqual(event["message"],
+                                     f"UserAssist: {event['file_name']}, {runs} run{'' if runs == 1 else 's'}")
+
+    def test_bars_and_control_characters_never_split_a_line_or_field(self):
+        names = ["C:\\a|b.exe", "C:\\tab\tand\x1funit.exe", "C:\\cr\rx.exe"]
+        path = SCRATCH / "bars.reg"
+        path.write_bytes(export_text([(name, i + 1, 72) for i, name in enumerate(names)]).encode("utf-16-le"))
+        cleaned = {name.replace("|", "_").replace("\t", "_").replace("\x1f", "_").replace("\r", "_") for name in names}
+        _, lines, _, body = self.timeline("bodyfile", "--reg", str(path))
+        timeline = subprocess.run(["mactime", "-b", str(body), "-d", "-z", "UTC", "1970-01-02"], capture_output=True,
+                                  text=True, check=True).stdout.splitlines()
+        self.assertEqual(len(timeline), len(names) + 1)
+        self.assertEqual({line.split("|")[1].split(": ", 1)[1].split(" [")[0] for line in lines}, cleaned)
+        _, lines, _, _ = self.timeline("tln", "--reg", str(path))
+        self.assertEqual([len(line.split("|")) for line in lines], [5] * len(names))
+        _, lines, _, _ = self.timeline("timesketch", "--reg", str(path))
+        self.assertEqual({json.loads(line)["file_name"] for line in lines}, cleaned)
+
+
 # LOGS.md: SHA-256 of the hive bins data after a full replay, and after one that entry 568 stops.
 REPLAYED_BINS = {
     "transactions_NTUSER.DAT": "9c5e83727e19ff8f7fd95b73ba006dbc20dffbeead9ace35a88753f3fc7e4299",
