@@ -37,25 +37,38 @@ struct SameTime {
     bool Pair() const { return Executables == 1 && Shortcuts == 1; }
 };
 
-// The launch key an entry belongs to when it can take part in the time rules:
-// a dated current-layout record of the executables or the shortcuts key.
-TStartItemType LaunchKeyOf(const TStartItem& item)
+// The launch key of each entry that can take part in the time rules (a dated
+// current-layout record of the executables or the shortcuts key), sitOther
+// for the rest. Entries come a subkey at a time, so its name is matched once
+// per run of entries.
+std::vector<TStartItemType> LaunchKeysOf(const std::vector<TStartItem>& items)
 {
-    if (item.Layout != UserAssistLayout::Current || item.LastExecutedFileTime == 0)
-        return sitOther;
-    return StartItemTypeOfSubKey(item.SubKey);
+    std::vector<TStartItemType> keys(items.size(), sitOther);
+    const std::string* lastSubKey = nullptr;
+    TStartItemType lastKey = sitOther;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const TStartItem& item = items[i];
+        if (item.Layout != UserAssistLayout::Current || item.LastExecutedFileTime == 0)
+            continue;
+        if (!lastSubKey || *lastSubKey != item.SubKey) {
+            lastSubKey = &item.SubKey;
+            lastKey = StartItemTypeOfSubKey(item.SubKey);
+        }
+        keys[i] = lastKey;
+    }
+    return keys;
 }
 
 void ExplainByTime(std::vector<TStartItem>& items)
 {
+    const std::vector<TStartItemType> keys = LaunchKeysOf(items);
     std::unordered_map<std::uint64_t, SameTime> byTime;
     byTime.reserve(items.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
-        const TStartItemType key = LaunchKeyOf(items[i]);
-        if (key != sitExecutable && key != sitShortcut)
+        if (keys[i] != sitExecutable && keys[i] != sitShortcut)
             continue;
         SameTime& group = byTime[items[i].LastExecutedFileTime];
-        if (key == sitExecutable) {
+        if (keys[i] == sitExecutable) {
             ++group.Executables;
             group.Executable = i;
             group.WithSeededCounts += HasSeededCounts(items[i]);
@@ -64,17 +77,18 @@ void ExplainByTime(std::vector<TStartItem>& items)
             group.Shortcut = i;
         }
     }
-    for (TStartItem& item : items) {
-        const TStartItemType key = LaunchKeyOf(item);
-        if (key != sitExecutable && key != sitShortcut)
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (keys[i] != sitExecutable && keys[i] != sitShortcut)
             continue;
+        TStartItem& item = items[i];
         const SameTime& group = byTime.at(item.LastExecutedFileTime);
-        if (group.Seeded() && (key == sitShortcut || HasSeededCounts(item))) {
+        const bool executable = keys[i] == sitExecutable;
+        if (group.Seeded() && (!executable || HasSeededCounts(item))) {
             item.SeededByWindows = true;
             item.Note = SeededNote;
         } else if (group.Pair()) {
-            item.PairedWith = items[key == sitExecutable ? group.Shortcut : group.Executable].FileName;
-            item.Note = (key == sitExecutable ? "Started by shortcut " : "Started ") + item.PairedWith;
+            item.PairedWith = items[executable ? group.Shortcut : group.Executable].FileName;
+            item.Note = (executable ? "Started by shortcut " : "Started ") + item.PairedWith;
         }
     }
 }
@@ -87,10 +101,9 @@ void ExplainEntries(std::vector<TStartItem>& items)
         item.SeededByWindows = false;
         item.PairedWith.clear();
         item.Note.clear();
-        const std::string decodedName = Rot13(item.StoredName);
-        if (IsMarkerValueName(decodedName))
+        if (StoredNameDecodesTo(item.StoredName, MarkerValueName))
             item.Note = MarkerNote;
-        else if (item.Layout == UserAssistLayout::Current && IsSessionValueName(decodedName))
+        else if (item.Layout == UserAssistLayout::Current && StoredNameDecodesTo(item.StoredName, SessionValueName))
             item.Note = SessionNote;
     }
     ExplainByTime(items);

@@ -1,5 +1,7 @@
 #include "history/UserAssistValue.h"
 
+#include <algorithm>
+
 #include "base/AsciiCase.h"
 #include "base/LittleEndian.h"
 #include "history/KnownFolders.h"
@@ -18,8 +20,6 @@ constexpr PrefixKind KnownPrefixes[] = {
     {"UEME_UITOOLBAR", sitDesktopToolbar},
 };
 
-constexpr const char* SessionValueName = "UEME_CTLSESSION";
-constexpr const char* MarkerValueName = "UEME_CTLCUACount:ctor";
 // Names of the current layout that begin so keep the classic rules.
 constexpr const char* ClassicNamePrefix = "UEME_";
 
@@ -73,16 +73,28 @@ TStartItem MakeItem(NameAndKind name, const UserAssistRecord& record)
 
 }  // namespace
 
+char Rot13Letter(char c)
+{
+    if (c >= 'A' && c <= 'Z')
+        return static_cast<char>('A' + (c - 'A' + 13) % 26);
+    if (c >= 'a' && c <= 'z')
+        return static_cast<char>('a' + (c - 'a' + 13) % 26);
+    return c;
+}
+
 std::string Rot13(const std::string& text)
 {
     std::string result = text;
-    for (char& c : result) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>('A' + (c - 'A' + 13) % 26);
-        else if (c >= 'a' && c <= 'z')
-            c = static_cast<char>('a' + (c - 'a' + 13) % 26);
-    }
+    std::transform(result.begin(), result.end(), result.begin(), Rot13Letter);
     return result;
+}
+
+bool StoredNameDecodesTo(std::string_view storedName, std::string_view decodedName)
+{
+    return storedName.size() == decodedName.size() &&
+           std::equal(storedName.begin(), storedName.end(), decodedName.begin(), [](char stored, char decoded) {
+               return UpperAsciiLetter(Rot13Letter(stored)) == UpperAsciiLetter(decoded);
+           });
 }
 
 TStartItemType StartItemTypeOfPrefix(const std::string& prefix)
@@ -112,11 +124,6 @@ std::string ReplaceFolderPlaceholders(std::string text)
 bool IsSessionValueName(const std::string& decodedName)
 {
     return SameTextIgnoringAsciiCase(decodedName, SessionValueName);
-}
-
-bool IsMarkerValueName(const std::string& decodedName)
-{
-    return SameTextIgnoringAsciiCase(decodedName, MarkerValueName);
 }
 
 UserAssistRecord DecodeUserAssistRecord(std::span<const std::uint8_t> data, UserAssistLayout layout)
@@ -179,7 +186,7 @@ TStartItem DecodeUserAssistValue(const std::string& subKey, const std::string& s
     item.SubKey = subKey;
     item.StoredName = storedName;
     item.Layout = layout;
-    if (layout == UserAssistLayout::Current && !session && !IsMarkerValueName(decoded))
+    if (layout == UserAssistLayout::Current && !session && !SameTextIgnoringAsciiCase(decoded, MarkerValueName))
         item.CounterResets = ReadLittleEndian32(data, 0);
     return item;
 }

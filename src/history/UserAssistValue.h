@@ -7,12 +7,17 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "history/StartItem.h"
 
 // Rotates the letters A-Z and a-z by 13 places; every other byte stays. Its
 // own inverse: it encodes names as well as decoding them.
 std::string Rot13(const std::string& text);
+char Rot13Letter(char c);
+// Whether a stored (letter-rotated) name decodes to the given one, a-z case
+// ignored; nothing is allocated, for passes over every entry.
+bool StoredNameDecodesTo(std::string_view storedName, std::string_view decodedName);
 
 // The kind of a decoded prefix: the first of the known prefixes of equal length
 // that matches ignoring the case of a-z only; sitOther when none does.
@@ -28,9 +33,10 @@ TStartItemType StartItemTypeOfSubKey(const std::string& subKey);
 std::string ReplaceFolderPlaceholders(std::string text);
 
 // The session value of a "Count" key, by its decoded name (a-z case ignored).
+inline constexpr std::string_view SessionValueName = "UEME_CTLSESSION";
 bool IsSessionValueName(const std::string& decodedName);
-// The value Windows keeps in every Count key as a marker ("UEME_CTLCUACount:ctor").
-bool IsMarkerValueName(const std::string& decodedName);
+// The value Windows keeps in every Count key as a marker, not a program.
+inline constexpr std::string_view MarkerValueName = "UEME_CTLCUACount:ctor";
 
 inline constexpr std::uint32_t UserAssistRecordSize = 16;
 inline constexpr std::uint32_t CurrentUserAssistRecordSize = 72;

@@ -18,7 +18,7 @@ public:
                                row.FileName, row.Kind, std::to_string(row.RunCount), NumberOr(row.FocusCount, ""),
                                NumberOr(row.FocusTimeMs, ""), row.LastRun.value_or(""),
                                row.SeededByWindows ? "true" : "false", row.PairedWith.value_or(""),
-                               NumberOr(row.CounterResets, ""), row.Note.value_or("")});
+                               NumberOr(row.CounterResets, ""), row.Note.value_or(""), row.User.value_or("")});
         out_.Write(text);
     }
 

@@ -15,7 +15,10 @@ public:
     using Exception::Exception;
 };
 
-enum class ReportFormat { Table, Csv, Json };
+// Table, CSV and JSON hold every row; JSON Lines is JSON an object a line; the
+// timelines (The Sleuth Kit's body file, TLN and Timesketch's JSON Lines) hold
+// the rows that have a time, in the order of time.
+enum class ReportFormat { Table, Csv, Json, JsonLines, Bodyfile, Tln, Timesketch };
 // What the build can read beside files: the live registry needs Windows.
 struct ReportPlatform {
     bool HasLiveRegistry = false;
@@ -29,6 +32,7 @@ struct ReportOptions {
     std::optional<std::string> Needle;             // the text filter, already normalised
     bool ReplayLogs = true;                        // a dirty hive's transaction logs are applied
     std::optional<std::string> SaveRecoveredHive;  // where to write the hive as read after replay
+    std::optional<unsigned> Jobs;                  // files read at once; all cores when not given
     bool Help = false;
 };
 

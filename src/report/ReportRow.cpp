@@ -5,11 +5,14 @@
 #include "base/TextEncoding.h"
 #include "history/FileTime.h"
 
-ReportRow MakeReportRow(const TStartItem& item, const std::optional<std::string>& source)
+ReportRow MakeReportRow(const TStartItem& item, const std::optional<std::string>& source,
+                        const std::optional<std::string>& user)
 {
     ReportRow row;
     if (source)
         row.Source = ValidUtf8(*source);
+    if (user)
+        row.User = ValidUtf8(*user);
     row.SubKey = ValidUtf8(item.SubKey);
     row.Layout = static_cast<int>(item.Layout);
     row.StoredName = ValidUtf8(item.StoredName);
@@ -21,6 +24,7 @@ ReportRow MakeReportRow(const TStartItem& item, const std::optional<std::string>
         row.FocusTimeMs = item.FocusTime;
     }
     row.LastRun = UtcTimeText(item.LastExecutedFileTime);
+    row.LastRunFileTime = item.LastExecutedFileTime;
     row.SeededByWindows = item.SeededByWindows;
     if (!item.PairedWith.empty())
         row.PairedWith = ValidUtf8(item.PairedWith);

@@ -20,21 +20,26 @@ struct ReportRow {
     std::optional<std::uint32_t> FocusCount;  // only the 72-byte layout has them
     std::optional<std::uint32_t> FocusTimeMs;
     std::optional<std::string> LastRun;  // YYYY-MM-DDThh:mm:ss.mmmZ
+    std::uint64_t LastRunFileTime = 0;   // the same, as stored: for timelines
     // What the entries of the source, seen together, say about this one.
     bool SeededByWindows = false;
     std::optional<std::string> PairedWith;
     std::optional<std::uint32_t> CounterResets;
     std::optional<std::string> Note;
+    // Whose hive the row came from; nothing for the live registry and exports.
+    std::optional<std::string> User;
 };
 
 // The fields' names, in their order: the JSON keys and the CSV header.
-inline constexpr std::array<const char*, 14> ReportFieldNames = {
-    "source",      "subkey",        "layout",   "stored_name",       "file_name",   "kind",           "run_count",
-    "focus_count", "focus_time_ms", "last_run", "seeded_by_windows", "paired_with", "counter_resets", "note",
+inline constexpr std::array<const char*, 15> ReportFieldNames = {
+    "source",         "subkey",      "layout",        "stored_name", "file_name",         "kind",
+    "run_count",      "focus_count", "focus_time_ms", "last_run",    "seeded_by_windows", "paired_with",
+    "counter_resets", "note",        "user",
 };
 
 // The row of an entry whose texts are UTF-8 (bytes that are not become U+FFFD).
-ReportRow MakeReportRow(const TStartItem& item, const std::optional<std::string>& source);
+ReportRow MakeReportRow(const TStartItem& item, const std::optional<std::string>& source,
+                        const std::optional<std::string>& user = std::nullopt);
 
 // A file time as YYYY-MM-DDThh:mm:ss.mmmZ, the milliseconds cut, not rounded;
 // nothing for zero or a time with the top bit set.

@@ -7,6 +7,12 @@ std::unique_ptr<ReportWriter> MakeReportWriter(ReportFormat format, TextOutput& 
         return MakeCsvWriter(out);
     case ReportFormat::Json:
         return MakeJsonWriter(out);
+    case ReportFormat::JsonLines:
+        return MakeJsonLinesWriter(out);
+    case ReportFormat::Bodyfile:
+    case ReportFormat::Tln:
+    case ReportFormat::Timesketch:
+        return MakeTimelineWriter(format, out);
     case ReportFormat::Table:
         break;
     }

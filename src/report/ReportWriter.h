@@ -1,6 +1,6 @@
 #pragma once
-// The report's three forms: an aligned table for a terminal, RFC 4180 CSV with
-// a header line, and one JSON array of objects.
+// The report's forms: an aligned table for a terminal, RFC 4180 CSV with a
+// header line, one JSON array of objects, JSON Lines, and three timelines.
 #include <memory>
 #include <vector>
 
@@ -17,10 +17,14 @@ public:
     virtual void Write(const std::string& sourceName, const std::vector<ReportRow>& rows) = 0;
     // Ends the output (JSON's array is closed); called once, however the run went.
     virtual void Finish() = 0;
+    // How many rows a timeline left out for having no time since 1970.
+    virtual std::size_t RowsLeftOut() const { return 0; }
 };
 
 // severalSources: the table then heads each source's rows with its name.
 std::unique_ptr<ReportWriter> MakeTableWriter(TextOutput& out, bool severalSources);
 std::unique_ptr<ReportWriter> MakeCsvWriter(TextOutput& out);
 std::unique_ptr<ReportWriter> MakeJsonWriter(TextOutput& out);
+std::unique_ptr<ReportWriter> MakeJsonLinesWriter(TextOutput& out);
+std::unique_ptr<ReportWriter> MakeTimelineWriter(ReportFormat format, TextOutput& out);
 std::unique_ptr<ReportWriter> MakeReportWriter(ReportFormat format, TextOutput& out, bool severalSources);

@@ -14,9 +14,10 @@ struct Column {
 // What a terminal user reads first; the subkey, layout and stored name are
 // for the CSV and JSON forms. The file name and the note come last, as the
 // longest.
+// Whose hive a row came from leads when any row of a source says so.
 constexpr Column Columns[] = {
-    {"Kind", Align::Left},           {"Runs", Align::Right},     {"Focus", Align::Right}, {"Focus time", Align::Right},
-    {"Last run (UTC)", Align::Left}, {"File name", Align::Left}, {"Note", Align::Left},
+    {"User", Align::Left},        {"Kind", Align::Left},           {"Runs", Align::Right},     {"Focus", Align::Right},
+    {"Focus time", Align::Right}, {"Last run (UTC)", Align::Left}, {"File name", Align::Left}, {"Note", Align::Left},
 };
 constexpr std::size_t ColumnCount = std::size(Columns);
 constexpr const char* NoValue = "-";
@@ -36,7 +37,8 @@ std::array<std::string, ColumnCount> Cells(const ReportRow& row)
         std::replace(lastRun.begin(), lastRun.end(), 'T', ' ');
         lastRun.pop_back();
     }
-    return {row.Kind,
+    return {PrintableLine(row.User.value_or(NoValue)),
+            row.Kind,
             std::to_string(row.RunCount),
             NumberOr(row.FocusCount, NoValue),
             row.FocusTimeMs ? DurationText(*row.FocusTimeMs) : NoValue,
@@ -51,6 +53,8 @@ public:
 
     void Write(const std::string& sourceName, const std::vector<ReportRow>& rows) override
     {
+        const bool users = std::any_of(rows.begin(), rows.end(), [](const ReportRow& row) { return row.User; });
+        const std::size_t first = users ? 0 : 1;
         std::vector<std::array<std::string, ColumnCount>> lines(1);
         for (std::size_t i = 0; i < ColumnCount; ++i)
             lines[0][i] = Columns[i].Title;
@@ -72,7 +76,7 @@ public:
             text += PrintableLine(sourceName) + ":\n";
         }
         for (const auto& line : lines)
-            text += Line(line, widths);
+            text += Line(line, widths, first);
         out_.Write(text);
     }
 
@@ -80,13 +84,13 @@ public:
 
 private:
     static std::string Line(const std::array<std::string, ColumnCount>& cells,
-                            const std::array<std::size_t, ColumnCount>& widths)
+                            const std::array<std::size_t, ColumnCount>& widths, std::size_t first)
     {
         std::string line;
-        for (std::size_t i = 0; i < ColumnCount; ++i) {
+        for (std::size_t i = first; i < ColumnCount; ++i) {
             const std::string padding(widths[i] - DisplayWidth(cells[i]), ' ');
             const bool last = i + 1 == ColumnCount;
-            line += i ? "  " : "";
+            line += i > first ? "  " : "";
             if (Columns[i].Alignment == Align::Right)
                 line += padding + cells[i];
             else

@@ -5,6 +5,8 @@
 
 #include "base/TextEncoding.h"
 #else
+#include <unistd.h>
+
 #include <cstdio>
 #endif
 
@@ -38,7 +40,19 @@ void StandardOutput::Write(std::string_view utf8)
     }
 }
 
+bool StandardOutput::IsTerminal() const
+{
+    const HANDLE handle = GetStdHandle(stream_ == Stream::Output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+    DWORD mode = 0;
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode);
+}
+
 #else
+
+bool StandardOutput::IsTerminal() const
+{
+    return isatty(stream_ == Stream::Output ? STDOUT_FILENO : STDERR_FILENO) == 1;
+}
 
 void StandardOutput::Write(std::string_view utf8)
 {

@@ -9,6 +9,8 @@ class TextOutput {
 public:
     virtual ~TextOutput() = default;
     virtual void Write(std::string_view utf8) = 0;
+    // Whether a person watches it: a progress line is for them alone.
+    virtual bool IsTerminal() const { return false; }
 };
 
 // The process's standard output or standard error.
@@ -17,6 +19,7 @@ public:
     enum class Stream { Output, Error };
     explicit StandardOutput(Stream stream);
     void Write(std::string_view utf8) override;
+    bool IsTerminal() const override;
 
 private:
     Stream stream_;

@@ -50,6 +50,8 @@ SourceReading ReadSource(const SourceSpec& source, bool replayLogs, bool keepRec
             ReadLiveRegistry(reading);
 #endif
             break;
+        case SourceKind::Tree:  // walked into hive files before reading
+            break;
         }
     } catch (const EFileUnreadable& error) {
         reading.Fail(ExitCode::FileUnreadable, error.Message());

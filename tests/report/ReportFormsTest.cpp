@@ -55,11 +55,11 @@ TEST(ReportForms, WriteTheSameRowsAsTableCsvAndJson)
               "Session       -1      -            -  -                        UEME_CTLSESSION\n");
     EXPECT_EQ(Written(ReportFormat::Csv, false, {rows}),
               "source,subkey,layout,stored_name,file_name,kind,run_count,focus_count,focus_time_ms,last_run,"
-              "seeded_by_windows,paired_with,counter_resets,note\r\n"
+              "seeded_by_windows,paired_with,counter_resets,note,user\r\n"
               "\"C:\\a \"\"b\"\".reg\",{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA},72,\"P:\\k,y \"\"d\"\"\\\xc3\xa9.rkr\","
               "\"C:\\x,l \"\"q\"\"\\\xc3\xa9.exe\",Executable,21,180,6666055,2015-02-17T22:25:26.710Z,"
-              "false,C:\\n.lnk,3,Started by shortcut C:\\n.lnk\r\n"
-              ",{75048700-EF1F-11D0-9888-006097DEACF9},16,HRZR_PGYFRFFVBA,UEME_CTLSESSION,Session,-1,,,,true,,,\r\n");
+              "false,C:\\n.lnk,3,Started by shortcut C:\\n.lnk,\r\n"
+              ",{75048700-EF1F-11D0-9888-006097DEACF9},16,HRZR_PGYFRFFVBA,UEME_CTLSESSION,Session,-1,,,,true,,,,\r\n");
     EXPECT_EQ(Written(ReportFormat::Json, false, {rows}),
               "[\n"
               "  {\"source\": \"C:\\\\a \\\"b\\\".reg\", \"subkey\": \"{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA}\", "
@@ -67,11 +67,12 @@ TEST(ReportForms, WriteTheSameRowsAsTableCsvAndJson)
               "\"file_name\": \"C:\\\\x,l \\\"q\\\"\\\\\xc3\xa9.exe\", \"kind\": \"Executable\", \"run_count\": 21, "
               "\"focus_count\": 180, \"focus_time_ms\": 6666055, \"last_run\": \"2015-02-17T22:25:26.710Z\", "
               "\"seeded_by_windows\": false, \"paired_with\": \"C:\\\\n.lnk\", \"counter_resets\": 3, "
-              "\"note\": \"Started by shortcut C:\\\\n.lnk\"},\n"
+              "\"note\": \"Started by shortcut C:\\\\n.lnk\", \"user\": null},\n"
               "  {\"source\": null, \"subkey\": \"{75048700-EF1F-11D0-9888-006097DEACF9}\", \"layout\": 16, "
               "\"stored_name\": \"HRZR_PGYFRFFVBA\", \"file_name\": \"UEME_CTLSESSION\", \"kind\": \"Session\", "
               "\"run_count\": -1, \"focus_count\": null, \"focus_time_ms\": null, \"last_run\": null, "
-              "\"seeded_by_windows\": true, \"paired_with\": null, \"counter_resets\": null, \"note\": null}\n"
+              "\"seeded_by_windows\": true, \"paired_with\": null, \"counter_resets\": null, \"note\": null, "
+              "\"user\": null}\n"
               "]\n");
 }
 
@@ -85,12 +86,20 @@ TEST(ReportForms, KeepEveryFormWholeWhateverTheSourcesGave)
               Written(ReportFormat::Json, false, {{row, row}}));
     EXPECT_EQ(Written(ReportFormat::Csv, true, {{}, {}}),
               "source,subkey,layout,stored_name,file_name,kind,run_count,focus_count,focus_time_ms,last_run,"
-              "seeded_by_windows,paired_with,counter_resets,note\r\n");
+              "seeded_by_windows,paired_with,counter_resets,note,user\r\n");
     EXPECT_EQ(Written(ReportFormat::Table, true, {{}, {}}),
               "source.reg:\nKind  Runs  Focus  Focus time  Last run (UTC)  File name  Note\n"
               "----  ----  -----  ----------  --------------  ---------  ----\n"
               "\nsource.reg:\nKind  Runs  Focus  Focus time  Last run (UTC)  File name  Note\n"
               "----  ----  -----  ----------  --------------  ---------  ----\n");
+    // Whose hive a row came from leads the table when a row of the source says so.
+    ReportRow joes = row;
+    joes.User = "joe";
+    EXPECT_EQ(Written(ReportFormat::Table, false, {{joes, row}}),
+              "User  Kind     Runs  Focus  Focus time  Last run (UTC)  File name        Note\n"
+              "----  -------  ----  -----  ----------  --------------  ---------------  ----\n"
+              "joe   Session    -1      -           -  -               UEME_CTLSESSION\n"
+              "-     Session    -1      -           -  -               UEME_CTLSESSION\n");
     // Control characters in a name stay JSON, and a table row stays one line
     // that steers no terminal.
     ReportRow odd = row;
@@ -98,6 +107,63 @@ TEST(ReportForms, KeepEveryFormWholeWhateverTheSourcesGave)
     EXPECT_NE(Written(ReportFormat::Json, false, {{odd}}).find("\"file_name\": \"a\\u0001\\tb\\n\\u001b[2J\x7f\""),
               std::string::npos);
     EXPECT_NE(Written(ReportFormat::Table, false, {{odd}}).find("  a??b??[2J?\n"), std::string::npos);
+}
+
+TEST(ReportForms, TimelinesKeepDatedRowsInTheOrderOfTimeOnOneLineEach)
+{
+    ReportRow later;
+    later.SubKey = "{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA}";
+    later.StoredName = "o";
+    later.FileName = "C:\\a|b\r\n.exe";
+    later.Kind = "Executable";
+    later.RunCount = 1;
+    later.LastRun = "2015-02-17T22:25:26.710Z";
+    later.LastRunFileTime = 0x01D04B00A1022560;
+    later.User = "jo|e";
+    later.Note = "Started by shortcut C:\\x.lnk";
+    ReportRow earlier = later;  // one second before: first, whatever its names
+    earlier.StoredName = "z";
+    earlier.FileName = "C:\\b.exe";
+    earlier.RunCount = 14;
+    earlier.LastRun = "2015-02-17T22:25:25.710Z";
+    earlier.LastRunFileTime -= 10'000'000;
+    earlier.User.reset();
+    earlier.Note.reset();
+    ReportRow sameTimeOtherName = later;  // ties go by user, subkey, then stored name
+    sameTimeOtherName.StoredName = "a";
+    sameTimeOtherName.FileName = "C:\\c.exe";
+    sameTimeOtherName.Note.reset();
+    ReportRow before1970 = earlier;
+    before1970.LastRun = "1601-01-01T00:00:00.001Z";
+    before1970.LastRunFileTime = 10'000;
+    ReportRow noTime = earlier;
+    noTime.LastRun.reset();
+    noTime.LastRunFileTime = 0;
+    const std::vector<ReportRow> rows = {later, noTime, sameTimeOtherName, before1970, earlier};
+
+    StringOutput out;
+    const auto writer = MakeReportWriter(ReportFormat::Tln, out, false);
+    writer->Write("source.reg", rows);
+    writer->Finish();
+    EXPECT_EQ(out.Text, "1424211925|REG|||UserAssist - C:\\b.exe (14)\n"
+                        "1424211926|REG||jo_e|UserAssist - C:\\c.exe (1)\n"
+                        "1424211926|REG||jo_e|UserAssist - C:\\a_b__.exe (1) - Started by shortcut C:\\x.lnk\n");
+    EXPECT_EQ(writer->RowsLeftOut(), 2u);
+    EXPECT_EQ(Written(ReportFormat::Bodyfile, false, {rows}),
+              "0|UserAssist (-): C:\\b.exe [Executable, 14 runs]|0|0|0|0|0|0|1424211925|0|0\n"
+              "0|UserAssist (jo_e): C:\\c.exe [Executable, 1 run]|0|0|0|0|0|0|1424211926|0|0\n"
+              "0|UserAssist (jo_e): C:\\a_b__.exe [Executable, 1 run] - Started by shortcut C:\\x.lnk"
+              "|0|0|0|0|0|0|1424211926|0|0\n");
+    const std::string events = Written(ReportFormat::Timesketch, false, {{earlier}});
+    EXPECT_TRUE(events.ends_with("\"user\": null, \"message\": \"UserAssist: C:\\\\b.exe, 14 runs\", "
+                                 "\"datetime\": \"2015-02-17T22:25:25.710Z\", \"timestamp_desc\": \"Last run\"}\n"))
+        << events;
+    // JSON Lines: every row, as it is, the array's objects a line each.
+    std::string array = Written(ReportFormat::Json, false, {{later, noTime}});
+    const std::size_t comma = array.find("},\n  {");
+    ASSERT_NE(comma, std::string::npos);
+    EXPECT_EQ(Written(ReportFormat::JsonLines, true, {{later}, {}, {noTime}}),
+              array.substr(4, comma - 3) + "\n" + array.substr(comma + 5, array.size() - comma - 8) + "\n");
 }
 
 TEST(ReportRowTimes, CutToTheMillisecondInUtcAndLeaveNoTimeEmpty)

@@ -211,8 +211,8 @@ TEST_F(ReportToolTest, AnswersUsageErrorsAndHelpWithoutReadingAnything)
     const ToolRun usage = Report({"--format", "xml"});
     EXPECT_EQ(usage.Code, 2);
     EXPECT_EQ(usage.Out, "");
-    EXPECT_EQ(usage.Err,
-              "tallyglass-report: --format takes table|csv|json, not \"xml\"\nTry \"tallyglass-report --help\".\n");
+    EXPECT_EQ(usage.Err, "tallyglass-report: --format takes table|csv|json|jsonl|bodyfile|tln|timesketch, not "
+                         "\"xml\"\nTry \"tallyglass-report --help\".\n");
     const ToolRun help = Report({"--help"});
     EXPECT_EQ(help.Code, 0);
     EXPECT_TRUE(help.Out.starts_with("usage: tallyglass-report ")) << help.Out;

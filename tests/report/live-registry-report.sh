@@ -42,12 +42,14 @@ def rows(path):
         key = (row["subkey"], row["stored_name"])
         assert key not in keyed, f"{path}: {key} twice"
         source = row.pop("source")
+        user = row.pop("user")
         keyed[key] = row
-    return keyed, source
+    return keyed, source, user
 
-live, live_source = rows(sys.argv[1])
-host, _ = rows(sys.argv[2])
+live, live_source, live_user = rows(sys.argv[1])
+host, _, _ = rows(sys.argv[2])
 assert live_source == "", f"the live registry is reported with the source {live_source!r}"
+assert live_user == "", f"the live registry is reported with the user {live_user!r}"
 missing = sorted(set(host) - set(live))
 extra = sorted(set(live) - set(host))
 different = sorted(k for k in set(live) & set(host) if live[k] != host[k])

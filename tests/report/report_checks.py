@@ -36,7 +36,7 @@ SCRATCH = Path(os.environ.get("TALLYGLASS_SCRATCH", "/tmp"))
 
 FIELDS = ["source", "subkey", "layout", "stored_name", "file_name", "kind",
           "run_count", "focus_count", "focus_time_ms", "last_run",
-          "seeded_by_windows", "paired_with", "counter_resets", "note"]
+          "seeded_by_windows", "paired_with", "counter_resets", "note", "user"]
 
 # (folder, hive as stored, its export): the 13 hives of the shared test data.
 HIVES = [
@@ -126,6 +126,15 @@ def hivex_rows(path):
     return rows
 
 
+def report_hive(path, no_logs):
+    """The tool's report of a hive read as stored, or with its logs replayed and the
+    recovered hive kept: (exit code, rows, stderr, the recovered hive's path)."""
+    recovered = SCRATCH / ("recovered-" + path.name)
+    recovered.unlink(missing_ok=True)
+    options = ["--no-logs"] if no_logs else ["--save-recovered-hive", str(recovered)]
+    return (*report("--hive", str(path), *options), recovered)
+
+
 def raw_fields(row):
     return (row["subkey"], row["layout"], row["stored_name"], row["run_count"], row["focus_count"],
             row["focus_time_ms"], row["last_run"])
@@ -145,10 +154,7 @@ class RealHives(unittest.TestCase):
             for folder, name, _ in HIVES:
                 with self.subTest(hive=f"{folder}/{name}", no_logs=no_logs):
                     path = plain_hive(folder, name)
-                    recovered = SCRATCH / ("recovered-" + path.name)
-                    recovered.unlink(missing_ok=True)
-                    options = ["--no-logs"] if no_logs else ["--save-recovered-hive", str(recovered)]
-                    code, rows, err = report("--hive", str(path), *options)
+                    code, rows, err, recovered = report_hive(path, no_logs)
                     expected_err = ""
                     if path.name in DIRTY:
                         expected_err = f"{path}: {DIRTY_WARNING}"
@@ -179,9 +185,10 @@ class RealHives(unittest.TestCase):
                 code, from_export, err = report("--reg", str(TESTDATA / "hives" / folder / export))
                 self.assertEqual(code, 0, err)
                 self.assertEqual(err, "")
-                # The same rows; the exporter wrote the values in an order of its own.
+                # The same rows; the exporter wrote the values in an order of its own,
+                # and an export says nothing of whose it was.
                 for row in from_hive + from_export:
-                    del row["source"]
+                    del row["source"], row["user"]
                 self.assertEqual(sorted(map(json.dumps, from_hive)), sorted(map(json.dumps, from_export)))
 
     def test_names_beyond_ascii_come_out_in_utf8(self):
@@ -222,13 +229,10 @@ class ExplainedEntries(unittest.TestCase):
             pairs = 0
             for folder, name, _ in HIVES:
                 with self.subTest(hive=f"{folder}/{name}", no_logs=no_logs):
-                    path = plain_hive(folder, name)
-                    recovered = SCRATCH / ("explained-" + path.name)
-                    recovered.unlink(missing_ok=True)
-                    options = ["--no-logs"] if no_logs else ["--save-recovered-hive", str(recovered)]
-                    _, rows, _ = report("--hive", str(path), *options)
+                    _, rows, _, recovered = report_hive(plain_hive(folder, name), no_logs)
                     raw = {(guid, stored): (current, data + bytes(72))
-                           for guid, current, stored, data in hivex_values(recovered if recovered.exists() else path)}
+                           for guid, current, stored, data in
+                           hivex_values(recovered if recovered.exists() else plain_hive(folder, name))}
                     times = {}
                     for row in rows:
                         current, data = raw[(row["subkey"], row["stored_name"])]
@@ -260,6 +264,183 @@ class ExplainedEntries(unittest.TestCase):
                             if row["file_name"].endswith(program):
                                 self.assertFalse(row["seeded_by_windows"], row["file_name"])
             self.assertEqual((seeded[EXECUTABLES], seeded[SHORTCUTS], pairs), (76, 53, 151))
+
+
+# Whose each hive is by the path Windows last loaded it from; None where that
+# path does not end in \\<user>\\ntuser.dat, so the folder holding the file says.
+HIVE_USERS = {
+    ("plaso", "NTUSER.DAT"): "joe", ("plaso", "NTUSER-WIN7.DAT"): "nfury", ("plaso", "NTUSER-CCLEANER.DAT"): "CCleaner",
+    ("dfwinreg", "NTUSER.DAT"): "bperry", ("notatin", "NTUSER.DAT"): "Patrick",
+    ("notatin", "win7_ntuser.dat"): "jmroberts", ("regipy", "NTUSER.DAT.xz"): "vibranium",
+    ("regipy", "NTUSER-WSL.DAT.xz"): None, ("regipy", "NTUSER_BAGMRU.DAT.xz"): "tony",
+    ("regipy", "NTUSER_modified.DAT.xz"): None, ("regipy", "NTUSER_with_winscp.DAT.xz"): "tony",
+    ("regipy", "transactions_NTUSER.DAT.xz"): "tony", ("regipy", "ntuser_software_partial.xz"): None,
+}
+
+
+def path_order(paths):
+    """Paths compared component by component, each by its UTF-8 bytes."""
+    return sorted(paths, key=lambda path: [part.encode() for part in path.replace("\\", "/").split("/")])
+
+
+def make_evidence_tree(root, with_link=True):
+    """The 13 hives as a collector lays out profiles; returns {tree path: (folder, name)}."""
+    shutil.rmtree(root, ignore_errors=True)
+    placed = {}
+    for i, (folder, name, _) in enumerate(HIVES):
+        profile = root / "Users" / f"user{i:02} {folder}"
+        if (folder, name) == ("plaso", "NTUSER.DAT"):  # Windows XP kept its profiles here
+            profile = root / "Documents and Settings" / "joe"
+        profile.mkdir(parents=True)
+        hive = profile / ("ntuser.dat" if i % 3 == 0 else "NTUSER.DAT")
+        shutil.copyfile(plain_hive(folder, name), hive)
+        placed[str(hive)] = (folder, name)
+        if name.startswith("transactions_"):
+            for log in ("LOG1", "LOG2"):
+                shutil.copyfile(PLAIN_HIVES / folder / f"transactions_ntuser.dat.{log.lower()}", f"{hive}.{log}")
+    broken = root / "Users" / "broken"
+    broken.mkdir()
+    (broken / "NTUSER.DAT").write_bytes(b"not a hive at all")
+    (root / "Users" / "notes").mkdir()
+    (root / "Users" / "notes" / "NTUSER.DAT.txt").write_text("not named like a hive")
+    if with_link:
+        os.symlink("..", root / "Users" / "link back up")
+    return placed
+
+
+class EvidenceTrees(unittest.TestCase):
+    def setUp(self):
+        if not (TESTDATA / "hives").is_dir():
+            self.skipTest("no shared test data")
+
+    def test_every_hive_once_in_path_order_with_its_user(self):
+        root = SCRATCH / "tree"
+        placed = make_evidence_tree(root)
+        broken = str(root / "Users" / "broken" / "NTUSER.DAT")
+        code, out, err = run_tool("--dir", str(root), "--format", "json", "--jobs", "1")
+        self.assertEqual(code, 4)  # the non-hive; the dirty hives without logs only warn
+        self.assertIn(f"{broken}: ", err)
+        rows = json.loads(out)
+        sources = list(dict.fromkeys(row["source"] for row in rows))
+        self.assertEqual(sources, path_order(placed))
+        for path, (folder, name) in placed.items():
+            with self.subTest(hive=f"{folder}/{name}"):
+                mine = [row for row in rows if row["source"] == path]
+                expected_user = HIVE_USERS[(folder, name)] or Path(path).parent.name
+                self.assertEqual({row["user"] for row in mine}, {expected_user})
+                # The rows of the file read alone, its logs replayed where they lie beside it.
+                _, alone, _ = report("--hive", path)
+                self.assertEqual(mine, alone)
+        self.assertEqual(len(rows), 1196)
+        # Any number of threads writes the same bytes, in every form.
+        for form in ("json", "table", "csv"):
+            one = run_tool("--dir", str(root), "--format", form, "--jobs", "1")
+            self.assertEqual(run_tool("--dir", str(root), "--format", form, "--jobs", "4"), one)
+            self.assertEqual(run_tool("--dir", str(root), "--format", form), one)
+
+    def test_folders_that_cannot_be_walked(self):
+        root = SCRATCH / "tree-failures"
+        shutil.rmtree(root, ignore_errors=True)
+        (root / "empty" / "deeper").mkdir(parents=True)
+        missing = root / "missing"
+        code, out, err = run_tool("--dir", str(missing), "--dir", str(root / "empty"), "--format", "csv")
+        self.assertEqual(code, 3)
+        self.assertEqual(err.splitlines(), [
+            f"{missing}: cannot open the folder: No such file or directory",
+            f"{root / 'empty'}: no file named NTUSER.DAT in this folder or below it"])
+        self.assertEqual(out.count("\r\n"), 1)  # the header alone
+        # A folder inside that cannot be opened is said, and the walk goes on.
+        locked = root / "locked"
+        (root / "open").mkdir()
+        shutil.copyfile(plain_hive("plaso", "NTUSER.DAT"), root / "open" / "NTUSER.DAT")
+        locked.mkdir()
+        locked.chmod(0)
+        try:
+            if os.access(locked, os.R_OK):
+                self.skipTest("this user reads any folder")
+            code, rows, err = report("--dir", str(root))
+            self.assertEqual(code, 3)
+            self.assertEqual(err, f"{locked}: cannot open the folder: Permission denied\n")
+            self.assertEqual({row["source"] for row in rows}, {str(root / "open" / "NTUSER.DAT")})
+        finally:
+            locked.chmod(0o755)
+
+
+def left_out_line(count):
+    return f"tallyglass-report: {count} rows without a last-run time since 1970 left out of the timeline"
+
+
+class Timelines(unittest.TestCase):
+    """The timeline forms over a made-up tree of the 13 hives, read by the tools they are for."""
+
+    def setUp(self):
+        if not (TESTDATA / "hives").is_dir():
+            self.skipTest("no shared test data")
+        if not (shutil.which("mactime") and shutil.which("jq")):
+            self.skipTest("no mactime (sleuthkit) or jq")
+
+    def timeline(self, form, *sources):
+        code, out, err = run_tool(*sources, "--format", form)
+        path = SCRATCH / f"timeline.{form}"
+        path.write_text(out, encoding="utf-8")
+        return code, out.splitlines(), err.splitlines(), path
+
+    def test_each_form_loads_in_its_tool(self):
+        root = SCRATCH / "timeline-tree"
+        make_evidence_tree(root)
+        _, rows, _ = report("--dir", str(root))
+        dated = [row for row in rows if row["last_run"] and row["last_run"] >= "1970"]
+        self.assertEqual(len(rows), 1196)
+
+        code, lines, err, path = self.timeline("bodyfile", "--dir", str(root))
+        self.assertEqual(code, 4)  # the non-hive in the tree, as with every form
+        self.assertEqual(err[-1], left_out_line(len(rows) - len(dated)))
+        self.assertEqual(len(lines), len(dated))
+        timeline = subprocess.run(["mactime", "-b", str(path), "-d", "-z", "UTC", "1970-01-02"], capture_output=True,
+                                  text=True, check=True).stdout.splitlines()
+        # A header, then one dated row per line of the body file.
+        self.assertEqual(len(timeline), len(lines) + 1)
+        self.assertTrue(all(line[:3] in ("Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun") for line in timeline[1:]))
+
+        _, lines, _, _ = self.timeline("tln", "--dir", str(root))
+        fields = [line.split("|") for line in lines]
+        self.assertEqual({len(f) for f in fields}, {5})
+        self.assertEqual(len(fields), len(dated))
+        self.assertEqual(sorted(int(f[0]) for f in fields), sorted(
+            int((datetime.fromisoformat(row["last_run"][:-1]).replace(tzinfo=timezone.utc)).timestamp())
+            for row in dated))
+
+        for form, count in (("jsonl", len(rows)), ("timesketch", len(dated))):
+            with self.subTest(form=form):
+                _, lines, _, path = self.timeline(form, "--dir", str(root))
+                read = subprocess.run(["jq", "-c", ".", str(path)], capture_output=True, text=True, check=True)
+                self.assertEqual(len(read.stdout.splitlines()), count)
+                objects = [json.loads(line) for line in lines]
+                if form == "jsonl":
+                    self.assertEqual(objects, rows)
+                    continue
+                for event in objects:
+                    self.assertEqual(list(event)[:len(FIELDS)], FIELDS)
+                    self.assertEqual(event["datetime"], event["last_run"])
+                    self.assertEqual(event["timestamp_desc"], "Last run")
+                    runs = event["run_count"]
+                    self.assertEqual(event["message"],
+                                     f"UserAssist: {event['file_name']}, {runs} run{'' if runs == 1 else 's'}")
+
+    def test_bars_and_control_characters_never_split_a_line_or_field(self):
+        names = ["C:\\a|b.exe", "C:\\tab\tand\x1funit.exe", "C:\\cr\rx.exe"]
+        path = SCRATCH / "bars.reg"
+        path.write_bytes(export_text([(name, i + 1, 72) for i, name in enumerate(names)]).encode("utf-16-le"))
+        cleaned = {name.replace("|", "_").replace("\t", "_").replace("\x1f", "_").replace("\r", "_") for name in names}
+        _, lines, _, body = self.timeline("bodyfile", "--reg", str(path))
+        timeline = subprocess.run(["mactime", "-b", str(body), "-d", "-z", "UTC", "1970-01-02"], capture_output=True,
+                                  text=True, check=True).stdout.splitlines()
+        self.assertEqual(len(timeline), len(names) + 1)
+        self.assertEqual({line.split("|")[1].split(": ", 1)[1].split(" [")[0] for line in lines}, cleaned)
+        _, lines, _, _ = self.timeline("tln", "--reg", str(path))
+        self.assertEqual([len(line.split("|")) for line in lines], [5] * len(names))
+        _, lines, _, _ = self.timeline("timesketch", "--reg", str(path))
+        self.assertEqual({json.loads(line)["file_name"] for line in lines}, cleaned)
 
 
 # LOGS.md: SHA-256 of the hive bins data after a full replay, and after one that entry 568 stops.

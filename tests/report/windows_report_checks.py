@@ -15,7 +15,7 @@ import tempfile
 import unittest
 from pathlib import Path
 
-from report_checks import HIVES, PLAIN_HIVES, TESTDATA, OldFormatCase, plain_hive
+from report_checks import HIVES, PLAIN_HIVES, SCRATCH, TESTDATA, OldFormatCase, make_evidence_tree, plain_hive
 
 WINE_RUN = os.environ.get("TALLYGLASS_WINE_RUN", "")
 REPORT_EXE = os.environ.get("TALLYGLASS_REPORT_EXE", "")
@@ -74,6 +74,23 @@ class WindowsHives(unittest.TestCase):
             (Path(scratch) / "NTUSER.DAT").write_bytes(made.original)
             (Path(scratch) / "NTUSER.DAT.LOG1").write_bytes(made.log)
             self.assertEqual(len(self.compare(Path(scratch) / "NTUSER.DAT")), 92)
+
+    def test_a_tree_is_walked_alike(self):
+        root = SCRATCH / "windows-tree"
+        # Wine may show a Unix symbolic link as a folder: the tree has none here.
+        make_evidence_tree(root, with_link=False)
+
+        def walk(command, prefix):
+            result = subprocess.run([*command, "--format", "json", "--jobs", "3"], capture_output=True, timeout=300)
+            rows = json.loads(result.stdout.decode("utf-8"))
+            for row in rows:  # the source below the tree, "/" between its parts
+                row["source"] = row["source"].removeprefix(prefix).replace("\\", "/")
+            lines = [line.removeprefix(prefix).replace("\\", "/") for line in result.stderr.decode("utf-8").splitlines()]
+            return result.returncode, rows, lines
+
+        linux = walk([HOST_REPORT, "--dir", str(root)], str(root))
+        self.assertEqual(walk([WINE_RUN, REPORT_EXE, "--dir", windows_path(root)], windows_path(root)), linux)
+        self.assertEqual((linux[0], len(linux[1])), (4, 1196))
 
 
 if __name__ == "__main__":
