@@ -1,7 +1,6 @@
 #include "viewer/frmMain.h"
 
 #include <memory>
-#include <vector>
 
 #include "about/frmAbout.h"
 #include "base/TextEncoding.h"
@@ -25,18 +24,6 @@ enum StatusPane { spEntries, spSource, spLogs };
 std::string EntriesText(int rows)
 {
     return rows == 1 ? "1 entry" : std::to_string(rows) + " entries";
-}
-
-// The full path of a file named on the command line or dropped, in UTF-8.
-std::string FullPathOf(const std::string& utf8Path)
-{
-    const std::u16string path = Utf8ToUtf16(utf8Path);
-    const auto* name = reinterpret_cast<const wchar_t*>(path.c_str());
-    std::vector<wchar_t> full(GetFullPathNameW(name, 0, nullptr, nullptr) + 1);
-    const DWORD length = GetFullPathNameW(name, static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length == 0 || length >= full.size())
-        return utf8Path;
-    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(full.data()), length));
 }
 
 }  // namespace
@@ -113,7 +100,7 @@ void TTallyglassViewer::FormCreate()
 {
     ApplyDialogFont(*this);
     auto* viewer = historyViewer_ =
-        new TStartMenuHistoryViewer(this, startFile_ ? std::optional(FullPathOf(*startFile_)) : std::nullopt);
+        new TStartMenuHistoryViewer(this, startFile_ ? std::optional(AbsolutePath(*startFile_)) : std::nullopt);
     ShowListed();
     viewer->OnListed = [this] { ShowListed(); };
     viewer->OnClose = [this](TForm& sender, TCloseAction& action) { HistoryViewerClose(sender, action); };
@@ -153,7 +140,7 @@ void TTallyglassViewer::ShowListed()
 
 void TTallyglassViewer::OpenFile(const std::string& utf8Path)
 {
-    historyViewer_->OpenFile(FullPathOf(utf8Path));
+    historyViewer_->OpenFile(AbsolutePath(utf8Path));
 }
 
 void TTallyglassViewer::Open1Click()
