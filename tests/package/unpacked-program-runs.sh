@@ -1,7 +1,7 @@
 #!/bin/sh
 # The release package as people get it. Makes it as the `package` target does,
 # unpacks it and checks what it holds: exactly the files the build lists, every
-# program stripped of symbols and debug data, the viewer at most 1 MB. Then, in
+# program stripped of symbols and debug data, the viewer at most 1.2 MB. Then, in
 # a copy of the test prefix holding the demo UserAssist area, runs the viewer
 # from the unpacked folder until its list is filled, closes it and expects its
 # exit code 0.
@@ -10,7 +10,10 @@
 set -eu
 [ -n "${DISPLAY:-}" ] || exec xvfb-run -a "$0" "$@"
 build=$1 cpack=$2 objdump=$3 probe=$4 demo_data=$5 wine=$6 wineserver=$7
-max_size=1000000  # 1 MB, counted the stricter, decimal way
+# 1.2 MB, counted the stricter, decimal way. It was 1 MB until the viewer learnt
+# to open hives and exports: the hive reader, log replay and .reg parser came
+# to about 320 KB (737,792 bytes before, 1,057,280 after).
+max_size=1200000
 
 work=$build/package-check
 rm -rf "$work"
