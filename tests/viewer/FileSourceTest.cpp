@@ -55,7 +55,9 @@ protected:
         ViewerTest::SetUp();
         if (!fs::is_directory(Hives()))
             GTEST_SKIP() << "no " << Hives();
-        scratch_ = fs::temp_directory_path() / "tallyglass-file-viewer";
+        // A folder for each test: ctest runs them side by side in one Wine prefix.
+        scratch_ = fs::temp_directory_path() /
+                   (std::string("tallyglass-") + testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(scratch_);
         fs::create_directories(scratch_);
     }
